@@ -1,0 +1,68 @@
+#include "app/keyboard.hpp"
+
+#include "app/startup.hpp"
+#include "game/player.hpp"
+#include "game/rules.hpp"
+
+#include <GLFW/glfw3.h>
+
+#include <iostream>
+
+bool showFps = true;
+bool wireframe = false;
+bool showHud = true;
+bool celShading = false;
+bool lightmaps = true;
+bool particleAnimation = false;
+
+int f2Held = 0, f3Held = 0, f4Held = 0, f5Held = 0, f6Held = 0, f7Held = 0;
+
+namespace {
+// Flips a switch on the first frame its key is seen down.
+void toggle(bool down, int held, bool& value, const char* label, std::ostream& out) {
+    if (down && held == 0) {
+        value = !value;
+        out << label << (value ? '1' : '0') << std::endl;
+    }
+}
+} // namespace
+
+void applyKeys(const KeyState& keys, std::ostream& out) {
+    const bool ended = gameEnded;
+    if (!ended)
+        moveSnowman(keys.w, keys.s, keys.a, keys.d);
+
+    toggle(keys.f2, f2Held, showFps, "Show fps toggled to: ", out);
+    toggle(keys.f3, f3Held, wireframe, "Wire frame toggled to: ", out);
+    toggle(keys.f4, f4Held, showHud, "HUD toggled to: ", out);
+    toggle(keys.f5, f5Held, celShading, "CEL shading toggled to ", out);
+    toggle(keys.f6, f6Held, lightmaps, "Lightmaps toggled to ", out);
+    toggle(keys.f7, f7Held, particleAnimation, "Particle animation toggled to ", out);
+
+    f2Held = keys.f2;
+    f3Held = keys.f3;
+    f4Held = keys.f4;
+    f5Held = keys.f5;
+    f6Held = keys.f6;
+    f7Held = keys.f7;
+}
+
+void processInput() {
+    auto down = [](int key) { return glfwGetKey(window, key) == GLFW_PRESS; };
+    KeyState keys;
+    keys.escape = down(GLFW_KEY_ESCAPE);
+    keys.w = down(GLFW_KEY_W);
+    keys.s = down(GLFW_KEY_S);
+    keys.a = down(GLFW_KEY_A);
+    keys.d = down(GLFW_KEY_D);
+    keys.f2 = down(GLFW_KEY_F2);
+    keys.f3 = down(GLFW_KEY_F3);
+    keys.f4 = down(GLFW_KEY_F4);
+    keys.f5 = down(GLFW_KEY_F5);
+    keys.f6 = down(GLFW_KEY_F6);
+    keys.f7 = down(GLFW_KEY_F7);
+
+    if (keys.escape)
+        glfwSetWindowShouldClose(window, GLFW_TRUE);
+    applyKeys(keys, std::cout);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Polled keyboard: Escape, the movement keys and the six render switches.
+#include <iosfwd>
+
+// Render and HUD switches, flipped by F2 to F7.
+extern bool showFps;
+extern bool wireframe;
+extern bool showHud;
+extern bool celShading;
+extern bool lightmaps;
+extern bool particleAnimation;
+
+// Key state seen by the previous call, one per function key (1 = down).
+extern int f2Held, f3Held, f4Held, f5Held, f6Held, f7Held;
+
+// One frame's view of the keys the game uses.
+struct KeyState {
+    bool escape = false;
+    bool w = false, s = false, a = false, d = false;
+    bool f2 = false, f3 = false, f4 = false, f5 = false, f6 = false, f7 = false;
+};
+
+// Everything processInput does after polling, minus Escape: the movement
+// block (skipped once the game has ended) and the switches, reported on out.
+void applyKeys(const KeyState& keys, std::ostream& out);
+
+// Polls the window's keys once and acts on them; called once a frame.
+void processInput();

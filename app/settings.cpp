@@ -1,0 +1,35 @@
+#include "app/settings.hpp"
+
+#include <INIReader.h>
+
+#include <iostream>
+
+int screenWidth = 1024;
+int screenHeight = 768;
+bool fullscreen = false;
+float brightness = 1.0f;
+std::string windowTitle = "Frostmoor";
+bool freeCamera = true;
+
+void readSettings(const INIReader& reader) {
+    screenWidth = static_cast<int>(reader.GetInteger("window", "width", 1024));
+    screenHeight = static_cast<int>(reader.GetInteger("window", "height", 768));
+    fullscreen = reader.GetBoolean("window", "fullscreen", false);
+    // Read for completeness; the refresh-rate hint stays at 60.
+    (void)reader.GetReal("window", "refresh rate", 60.0);
+    brightness = static_cast<float>(reader.GetReal("window", "brightness", 1.0));
+    freeCamera = reader.GetBoolean("camera", "free", true);
+    windowTitle = reader.Get("window", "title", "Frostmoor");
+}
+
+int loadSettings(const char* fileName) {
+    INIReader reader(fileName);
+    const int result = reader.ParseError();
+    if (result < 0) {
+        std::cout << "WARNING: " << fileName << " not found! Using defaults instead." << std::endl;
+        std::cout << "Failed to load '" << fileName << "'" << std::endl;
+        return result;
+    }
+    readSettings(reader);
+    return result;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// Window and camera options, read once at start-up from "settings.ini".
+#include <string>
+
+class INIReader;
+
+extern int screenWidth;
+extern int screenHeight;
+extern bool fullscreen;
+extern float brightness;
+extern std::string windowTitle;
+extern bool freeCamera;
+
+// Reads every key from an already parsed file into the globals above, in the
+// game's fixed order; absent or malformed values fall back to the defaults.
+void readSettings(const INIReader& reader);
+
+// Opens and reads "settings.ini" in the working directory. Returns the
+// reader's parse result: negative when the file could not be read, in which
+// case the two failure lines have been printed and no key was read.
+int loadSettings(const char* fileName = "settings.ini");

@@ -1,0 +1,64 @@
+#include "game/loop.hpp"
+
+#include "app/camera.hpp"
+#include "app/keyboard.hpp"
+#include "app/settings.hpp"
+#include "app/startup.hpp"
+#include "game/hud.hpp"
+#include "game/physics.hpp"
+#include "game/rules.hpp"
+#include "game/scene.hpp"
+#include "game/setup.hpp"
+
+#include <glad/gl.h>
+#include <GLFW/glfw3.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+float lastFrame = 0.0f;
+float deltaTime = 0.0f;
+float physicsAccumulator = 0.0f;
+float endTimer = 0.0f;
+
+void advanceClock(float now) {
+    deltaTime = now - lastFrame;
+    lastFrame = now;
+    physicsAccumulator += deltaTime;
+}
+
+bool physicsStepDue() { return physicsAccumulator > physicsStep; }
+
+void gameLoop() {
+    Scene scene;
+    setupScene(scene);
+
+    while (!glfwWindowShouldClose(window)) {
+        glClearColor(0.529f, 0.808f, 0.922f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+
+        advanceClock(static_cast<float>(glfwGetTime()));
+        processInput();
+        if (physicsStepDue())
+            stepPhysics();
+
+        const glm::mat4 view = camera.getViewMatrix();
+        const glm::mat4 projection =
+            glm::perspective(toRadians(camera.zoom),
+                             static_cast<float>(screenWidth) / static_cast<float>(screenHeight),
+                             0.1f, 10000.0f);
+        const glm::vec3 viewPos = camera.position;
+        setParticleCamera(scene, view, projection);
+
+        drawEndText(*scene.textShader, checkEndStates(scene.state));
+        if (endTimer > 4.0f)
+            break;
+        applyHeat(scene.state);
+        drawStatusTexts(*scene.textShader, scene.state);
+
+        drawScene(scene, view, projection, viewPos);
+
+        glfwSwapBuffers(window);
+        glfwPollEvents();
+    }
+    teardownScene(scene);
+}

@@ -1,0 +1,47 @@
+#include "game/player.hpp"
+
+#include "app/camera.hpp"
+#include "game/loop.hpp"
+
+glm::vec3 playerPosition(0.0f, 0.0f, 0.0f);
+const glm::vec3 playerForward(1.0f, 0.0f, 0.0f);
+const glm::vec3 playerRight(0.0f, 0.0f, 1.0f);
+bool playerMoved = false;
+float waddleAngle = 0.0f;
+bool waddleRising = true;
+
+void moveSnowman(bool w, bool s, bool a, bool d) {
+    const float cameraStep = camera.movementSpeed * deltaTime;
+    const float playerStep = deltaTime * playerSpeed;
+    if (w) {
+        camera.position += camera.front * cameraStep;
+        playerPosition += playerForward * playerStep;
+        playerMoved = true;
+    }
+    if (s) {
+        camera.position -= camera.front * cameraStep;
+        playerPosition -= playerForward * playerStep;
+        playerMoved = true;
+    }
+    if (a) {
+        camera.position -= camera.right * cameraStep;
+        playerPosition -= playerRight * playerStep;
+        playerMoved = true;
+    }
+    if (d) {
+        camera.position += camera.right * cameraStep;
+        playerPosition += playerRight * playerStep;
+    }
+    if (d || playerMoved) {
+        if (waddleRising) {
+            waddleAngle += deltaTime;
+            if (waddleAngle > 0.1f)
+                waddleRising = false;
+        } else {
+            waddleAngle -= deltaTime;
+            if (waddleAngle < -0.1f)
+                waddleRising = true;
+        }
+    }
+    playerMoved = false;
+}

@@ -1,0 +1,115 @@
+# Shared helpers of the end-to-end tests: a private run directory beside the
+# built asset tree, the real game started in it under the test's X display,
+# and real key presses through xdotool.
+set -euo pipefail
+
+: "${FROSTMOOR_BIN:?}" "${FROSTMOOR_RUN_DIR:?}" "${FROSTMOOR_ASSET_DIR:?}"
+: "${DISPLAY:?the end-to-end tests need an X display (run them under xvfb-run)}"
+ARTIFACTS=${FROSTMOOR_ARTIFACTS:-/tmp/frostmoor-artifacts}
+mkdir -p "$ARTIFACTS"
+
+WORK=$(mktemp -d /tmp/frostmoor-e2e.XXXXXX)
+GAME_PID=""
+GAME_OUT="$WORK/stdout.txt"
+GAME_STATUS_FILE="$WORK/status"
+
+cleanup() {
+    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        kill -9 "$GAME_PID" 2>/dev/null || true
+    fi
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -f "$GAME_OUT" ]; then
+        echo "--- game output ---" >&2
+        cat "$GAME_OUT" >&2
+    fi
+    exit 1
+}
+
+# A run directory of our own, so that a test may break files in it; the
+# asset tree is linked unless the test asks for a copy it may change.
+make_run_dir() {
+    mkdir -p "$WORK/run"
+    cp -r "$FROSTMOOR_RUN_DIR"/. "$WORK/run/"
+    if [ "${1:-link}" = copy ]; then
+        cp -r "$FROSTMOOR_ASSET_DIR" "$WORK/assets"
+    else
+        ln -s "$FROSTMOOR_ASSET_DIR" "$WORK/assets"
+    fi
+    RUN="$WORK/run"
+}
+
+# Starts the game in the background; its exit status lands in a file.
+start_game() {
+    (
+        cd "$RUN"
+        set +e
+        "$FROSTMOOR_BIN" >"$GAME_OUT" 2>"$WORK/stderr.txt"
+        echo $? >"$GAME_STATUS_FILE"
+    ) &
+    GAME_PID=$!
+    GAME_START=$(date +%s.%N)
+}
+
+# Waits up to $2 seconds (default 60) for the game to end; prints its status.
+wait_exit() {
+    local limit=${1:-60} waited=0
+    while [ ! -f "$GAME_STATUS_FILE" ]; do
+        sleep 0.2
+        waited=$((waited + 1))
+        if [ "$waited" -gt $((limit * 5)) ]; then
+            fail "the game did not end within $limit seconds"
+        fi
+    done
+    wait "$GAME_PID" 2>/dev/null || true
+    GAME_PID=""
+    cat "$GAME_STATUS_FILE"
+}
+
+# Waits for the game's window and gives it the keyboard focus.
+wait_window() {
+    local name=${1:-Frostmoor} tries=0
+    WINDOW=""
+    while [ -z "$WINDOW" ]; do
+        WINDOW=$(xdotool search --name "^${name}\$" 2>/dev/null | head -n 1 || true)
+        [ -n "$WINDOW" ] && break
+        [ -f "$GAME_STATUS_FILE" ] && fail "the game ended before its window appeared"
+        tries=$((tries + 1))
+        [ "$tries" -gt 300 ] && fail "no window named '$name' appeared"
+        sleep 0.2
+    done
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || xdotool windowfocus "$WINDOW"
+}
+
+# Holds a key for several frames, since the game polls keys once a frame.
+press() {
+    local key=$1 hold=${2:-0.6}
+    xdotool keydown "$key"
+    sleep "$hold"
+    xdotool keyup "$key"
+    sleep 0.3
+}
+
+# Waits until the game's output holds a line; fails after $2 seconds.
+wait_line() {
+    local line=$1 limit=${2:-20} waited=0
+    while ! grep -qxF -- "$line" "$GAME_OUT" 2>/dev/null; do
+        sleep 0.2
+        waited=$((waited + 1))
+        [ "$waited" -gt $((limit * 5)) ] && fail "no line '$line' in the game's output"
+    done
+    return 0
+}
+
+screenshot() {
+    import -window root "$ARTIFACTS/$1.png"
+}
+
+# Prints the colour of one pixel of a screenshot as "r,g,b" (0-255).
+pixel() {
+    convert "$ARTIFACTS/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
+}

@@ -1,0 +1,122 @@
+// Render switches, movement keys and the frame clock.
+#include "app/camera.hpp"
+#include "app/keyboard.hpp"
+#include "game/loop.hpp"
+#include "game/player.hpp"
+#include "game/rules.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+class Keys : public ::testing::Test {
+protected:
+    std::ostringstream out;
+
+    void SetUp() override {
+        showFps = true;
+        wireframe = false;
+        showHud = true;
+        celShading = false;
+        lightmaps = true;
+        particleAnimation = false;
+        f2Held = f3Held = f4Held = f5Held = f6Held = f7Held = 0;
+        gameEnded = false;
+        camera = Camera();
+        playerPosition = glm::vec3(0.0f);
+        waddleAngle = 0.0f;
+        waddleRising = true;
+        deltaTime = 0.1f;
+    }
+    void TearDown() override { SetUp(); }
+};
+
+KeyState none() { return KeyState{}; }
+} // namespace
+
+TEST_F(Keys, HeldKeyFlipsOnceAndAgainOnlyAfterRelease) {
+    KeyState f3 = none();
+    f3.f3 = true;
+    for (int frame = 0; frame < 10; ++frame)
+        applyKeys(f3, out);
+    EXPECT_TRUE(wireframe);
+    EXPECT_EQ(out.str(), "Wire frame toggled to: 1\n");
+    applyKeys(none(), out);
+    applyKeys(f3, out);
+    EXPECT_FALSE(wireframe);
+    EXPECT_EQ(out.str(), "Wire frame toggled to: 1\nWire frame toggled to: 0\n");
+}
+
+TEST_F(Keys, AllSwitchesReportInKeyOrderWithTheirOwnLabels) {
+    KeyState all = none();
+    all.f7 = all.f6 = all.f5 = all.f4 = all.f3 = all.f2 = true;
+    applyKeys(all, out);
+    EXPECT_EQ(out.str(), "Show fps toggled to: 0\n"
+                         "Wire frame toggled to: 1\n"
+                         "HUD toggled to: 0\n"
+                         "CEL shading toggled to 1\n"
+                         "Lightmaps toggled to 0\n"
+                         "Particle animation toggled to 1\n");
+}
+
+TEST_F(Keys, AfterTheEndMovementStopsButSwitchesWork) {
+    gameEnded = true;
+    KeyState keys = none();
+    keys.w = keys.d = keys.f5 = true;
+    applyKeys(keys, out);
+    EXPECT_EQ(playerPosition, glm::vec3(0.0f));
+    EXPECT_EQ(camera.position, glm::vec3(-14.0f, 4.0f, 0.0f));
+    EXPECT_FLOAT_EQ(waddleAngle, 0.0f);
+    EXPECT_TRUE(celShading);
+}
+
+TEST_F(Keys, OppositeKeysCancelButTheHatStillWaddles) {
+    KeyState keys = none();
+    keys.w = keys.s = true;
+    applyKeys(keys, out);
+    EXPECT_EQ(playerPosition, glm::vec3(0.0f));
+    EXPECT_NEAR(camera.position.x, -14.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(waddleAngle, 0.1f);
+}
+
+TEST_F(Keys, DiagonalIsNotNormalisedAndTheCameraFollows) {
+    KeyState keys = none();
+    keys.w = keys.d = true;
+    deltaTime = 0.5f;
+    for (int frame = 0; frame < 2; ++frame)
+        applyKeys(keys, out);
+    EXPECT_FLOAT_EQ(playerPosition.x, 10.0f);
+    EXPECT_FLOAT_EQ(playerPosition.z, 10.0f);
+    EXPECT_NEAR(glm::length(playerPosition), 14.142f, 1e-3f);
+    EXPECT_EQ(playerPosition.y, 0.0f);
+    EXPECT_EQ(camera.position - playerPosition, glm::vec3(-14.0f, 4.0f, 0.0f));
+}
+
+TEST_F(Keys, WaddleOvershootsByOneFrameThenTurns) {
+    KeyState keys = none();
+    keys.a = true;
+    deltaTime = 0.5f;
+    applyKeys(keys, out);
+    EXPECT_FLOAT_EQ(waddleAngle, 0.5f);
+    EXPECT_FALSE(waddleRising);
+    applyKeys(keys, out);
+    EXPECT_FLOAT_EQ(waddleAngle, 0.0f);
+    applyKeys(none(), out); // no key: the hat keeps its tilt
+    EXPECT_FLOAT_EQ(waddleAngle, 0.0f);
+}
+
+TEST(FrameClock, StepsOnlyWhenStrictlyMoreThanOneStepIsPending) {
+    lastFrame = 0.0f;
+    physicsAccumulator = 0.0f;
+    advanceClock(1.0f / 60.0f);
+    EXPECT_FLOAT_EQ(deltaTime, 1.0f / 60.0f);
+    EXPECT_FALSE(physicsStepDue()); // exactly one step's worth: not yet
+
+    advanceClock(lastFrame + 0.1f); // a slow frame still gives one step
+    EXPECT_TRUE(physicsStepDue());
+    physicsAccumulator -= physicsStep;
+    EXPECT_NEAR(physicsAccumulator, 0.1f, 1e-5f);
+    lastFrame = physicsAccumulator = 0.0f;
+    deltaTime = 0.0f;
+}
