@@ -1,0 +1,31 @@
+#pragma once
+// A model file imported through Assimp as a list of meshes that share one
+// texture cache.
+#include <string>
+#include <vector>
+
+#include "render/mesh.hpp"
+
+struct aiMaterial;
+struct aiMesh;
+struct aiNode;
+struct aiScene;
+class Shader;
+
+class Model {
+public:
+    std::vector<Texture> textureCache; // every texture loaded, in load order
+    std::vector<Mesh> meshes;          // in the order of the node walk
+    std::string directory;             // the path up to its last "/"
+
+    // Loads at once; an import failure leaves a model without meshes.
+    explicit Model(const std::string& path);
+
+    void draw(const Shader& shader) const;
+
+private:
+    void visitNode(const aiNode* node, const aiScene* scene);
+    Mesh convertMesh(const aiMesh* mesh, const aiScene* scene);
+    std::vector<Texture> collectMaterialTextures(const aiMaterial* material, int textureType,
+                                                 const std::string& kind);
+};

@@ -1,0 +1,57 @@
+#include "render/texture.hpp"
+
+#include <iostream>
+
+#include <glad/gl.h>
+#include <stb/stb_image.h>
+
+unsigned int textureFormatForChannels(int channels)
+{
+    switch (channels) {
+    case 1: return GL_RED;
+    case 2: return GL_RG;
+    case 3: return GL_RGB;
+    default: return GL_RGBA;
+    }
+}
+
+namespace {
+
+// Generates the name first so a failed decode still hands one back; only
+// the message names the file as the caller knows it.
+unsigned int loadTexture2D(const char* fullPath, const char* reportedName)
+{
+    unsigned int textureId = 0;
+    glGenTextures(1, &textureId);
+
+    int width = 0, height = 0, channels = 0;
+    unsigned char* data = stbi_load(fullPath, &width, &height, &channels, 0);
+    if (data) {
+        GLenum format = textureFormatForChannels(channels);
+        glBindTexture(GL_TEXTURE_2D, textureId);
+        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
+                     GL_UNSIGNED_BYTE, data);
+        glGenerateMipmap(GL_TEXTURE_2D);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        stbi_image_free(data);
+    } else {
+        std::cout << "Texture failed to load at path: " << reportedName << std::endl;
+    }
+    return textureId;
+}
+
+} // namespace
+
+unsigned int loadTextureFromDirectory(const char* fileName, const std::string& directory)
+{
+    std::string fullPath = directory + "/" + fileName;
+    return loadTexture2D(fullPath.c_str(), fileName);
+}
+
+unsigned int loadTextureFile(const char* path)
+{
+    return loadTexture2D(path, path);
+}

@@ -1,0 +1,11 @@
+#version 430 core
+in vec3 TexCoords;
+
+out vec4 FragColor;
+
+uniform samplerCube skybox;
+
+void main()
+{
+    FragColor = texture(skybox, TexCoords);
+}

@@ -1,0 +1,14 @@
+#version 430 core
+// The glyph bitmap's red channel is its coverage; blending does the rest.
+in vec2 TexCoords;
+
+out vec4 FragColor;
+
+layout (binding = 0) uniform sampler2D text;
+uniform vec3 textColor;
+
+void main()
+{
+    float coverage = texture(text, TexCoords).r;
+    FragColor = vec4(textColor, coverage);
+}

@@ -1,0 +1,234 @@
+// Model import and mesh drawing: texture sharing, sampler names, vertex data.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <stb/stb_image_write.h>
+
+#include "gl_fixture.hpp"
+#include "render/model.hpp"
+#include "render/shader.hpp"
+
+namespace {
+
+class ModelTest : public GLTest {
+protected:
+    TempDir dir;
+
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        applyGameState();
+    }
+
+    void writeImage(const std::string& name) const
+    {
+        const unsigned char rgb[2 * 2 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+        ASSERT_NE(stbi_write_png((dir.path() / name).string().c_str(), 2, 2, 3, rgb, 6), 0);
+    }
+
+    std::string file(const std::string& name) const { return (dir.path() / name).string(); }
+};
+
+const char* const samplerVertex = R"(#version 430 core
+layout (location = 0) in vec3 aPos;
+void main() { gl_Position = vec4(aPos, 1.0); }
+)";
+
+const char* const samplerFragment = R"(#version 430 core
+out vec4 FragColor;
+uniform sampler2D texture_diffuse1;
+uniform sampler2D texture_diffuse2;
+uniform sampler2D texture_specular1;
+void main() {
+    FragColor = texture(texture_diffuse1, vec2(0.0)) + texture(texture_diffuse2, vec2(0.0))
+              + texture(texture_specular1, vec2(0.0));
+}
+)";
+
+int samplerValue(const Shader& shader, const char* name)
+{
+    int value = -1;
+    glGetUniformiv(shader.programId, glGetUniformLocation(shader.programId, name), &value);
+    return value;
+}
+
+} // namespace
+
+TEST(SamplerNames, CountEachKindOnItsOwn)
+{
+    std::vector<Texture> textures = {{1, "texture_diffuse", "a"},  {2, "texture_specular", "b"},
+                                     {3, "texture_diffuse", "c"},  {4, "texture_normal", "d"},
+                                     {5, "texture_height", "e"},   {6, "texture_specular", "f"}};
+    std::vector<std::string> expected = {"texture_diffuse1", "texture_specular1", "texture_diffuse2",
+                                         "texture_normal1",  "texture_height1",   "texture_specular2"};
+    EXPECT_EQ(samplerNames(textures), expected);
+}
+
+TEST_F(ModelTest, MeshPointsEachSamplerAtItsUnitAndBindsTheTextures)
+{
+    dir.write("s.vert", samplerVertex);
+    dir.write("s.frag", samplerFragment);
+    Shader shader(file("s.vert").c_str(), file("s.frag").c_str());
+    unsigned int names[3];
+    glGenTextures(3, names);
+    Mesh mesh({{{0, 0, 0}, {0, 0, 1}, {0, 0}}, {{1, 0, 0}, {0, 0, 1}, {1, 0}}, {{0, 1, 0}, {0, 0, 1}, {0, 1}}},
+              {0, 1, 2},
+              {{names[0], "texture_diffuse", "a.png"},
+               {names[1], "texture_diffuse", "b.png"},
+               {names[2], "texture_specular", "c.png"}});
+    OffscreenTarget target(8, 8);
+    shader.bind();
+    mesh.draw(shader);
+    mesh.draw(shader); // the counters restart at every draw
+
+    EXPECT_EQ(samplerValue(shader, "texture_diffuse1"), 0);
+    EXPECT_EQ(samplerValue(shader, "texture_diffuse2"), 1);
+    EXPECT_EQ(samplerValue(shader, "texture_specular1"), 2);
+    for (int unit = 0; unit < 3; ++unit) {
+        glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+        GLint bound = 0;
+        glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+        EXPECT_EQ(static_cast<unsigned int>(bound), names[unit]) << "unit " << unit;
+    }
+    glActiveTexture(GL_TEXTURE0);
+}
+
+TEST_F(ModelTest, MoreTexturesThanUnitsBindOnlyExistingUnits)
+{
+    dir.write("s.vert", samplerVertex);
+    dir.write("s.frag", samplerFragment);
+    Shader shader(file("s.vert").c_str(), file("s.frag").c_str());
+    const int units = maxTextureUnits();
+    ASSERT_GT(units, 0);
+    std::vector<Texture> textures(static_cast<std::size_t>(units) + 2);
+    for (Texture& texture : textures) {
+        glGenTextures(1, &texture.id);
+        texture.kind = "texture_diffuse";
+    }
+    Mesh mesh({}, {}, textures);
+    shader.bind();
+    mesh.draw(shader); // the debug callback fails the test on an invalid unit
+    GLint active = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    EXPECT_EQ(active, GL_TEXTURE0);
+}
+
+TEST_F(ModelTest, SharedTextureFileLoadsOnceAndKeepsItsFirstKind)
+{
+    writeImage("shared.png");
+    writeImage("other.png");
+    dir.write("m.mtl", "newmtl a\nmap_Kd shared.png\n"
+                       "newmtl b\nmap_Kd other.png\nmap_Ks shared.png\n");
+    dir.write("m.obj", "mtllib m.mtl\n"
+                       "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\n"
+                       "vt 0 0\nvt 1 0\nvt 0 1\nvt 1 1\n"
+                       "o first\nusemtl a\nf 1/1 2/2 3/3\n"
+                       "o second\nusemtl b\nf 2/2 4/4 3/3\n");
+    testing::internal::CaptureStdout();
+    Model model(file("m.obj"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    EXPECT_EQ(model.directory, dir.path().string());
+    ASSERT_EQ(model.meshes.size(), 2u);
+    ASSERT_EQ(model.textureCache.size(), 2u);
+    EXPECT_EQ(model.textureCache[0].path, "shared.png");
+    EXPECT_EQ(model.textureCache[1].path, "other.png");
+
+    ASSERT_EQ(model.meshes[0].textures.size(), 1u);
+    ASSERT_EQ(model.meshes[1].textures.size(), 2u);
+    const Texture& sharedAgain = model.meshes[1].textures[1];
+    EXPECT_EQ(sharedAgain.id, model.meshes[0].textures[0].id);
+    EXPECT_EQ(sharedAgain.kind, "texture_diffuse") << "the cached entry is reused whole";
+    EXPECT_EQ(model.meshes[1].textures[0].kind, "texture_diffuse");
+    EXPECT_EQ(model.meshes[1].textures[0].path, "other.png");
+}
+
+TEST_F(ModelTest, MissingTextureIsReportedOnceAndCached)
+{
+    dir.write("m.mtl", "newmtl a\nmap_Kd gone.png\nnewmtl b\nmap_Kd gone.png\n");
+    dir.write("m.obj", "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                       "o first\nusemtl a\nf 1 2 3\no second\nusemtl b\nf 1 2 3\n");
+    testing::internal::CaptureStdout();
+    Model model(file("m.obj"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Texture failed to load at path: gone.png\n");
+    ASSERT_EQ(model.textureCache.size(), 1u);
+    EXPECT_NE(model.textureCache[0].id, 0u);
+}
+
+TEST_F(ModelTest, VerticesWithoutTextureCoordinatesGetZero)
+{
+    dir.write("plain.obj", "v 0 0 0\nv 2 0 0\nv 0 2 0\nv 2 2 0\nf 1 2 4 3\n");
+    Model model(file("plain.obj"));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    const Mesh& mesh = model.meshes[0];
+    EXPECT_EQ(mesh.indices.size(), 6u) << "the quad is triangulated";
+    ASSERT_FALSE(mesh.vertices.empty());
+    for (const Vertex& vertex : mesh.vertices) {
+        EXPECT_EQ(vertex.texCoord, glm::vec2(0.0f));
+        EXPECT_NEAR(glm::length(vertex.normal), 1.0f, 1e-4f) << "normals are generated";
+    }
+    // The GPU copy is the same 32-byte records.
+    std::vector<Vertex> uploaded(mesh.vertices.size());
+    glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(uploaded.size() * sizeof(Vertex)),
+                       uploaded.data());
+    EXPECT_EQ(std::memcmp(uploaded.data(), mesh.vertices.data(), uploaded.size() * sizeof(Vertex)), 0);
+}
+
+TEST_F(ModelTest, PointsAndLinesLoadWithZeroNormals)
+{
+    dir.write("cloud.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\np 1 2 3 4\nl 1 2\n");
+    Model model(file("cloud.obj"));
+    ASSERT_FALSE(model.meshes.empty());
+    for (const Mesh& mesh : model.meshes)
+        for (const Vertex& vertex : mesh.vertices)
+            EXPECT_EQ(vertex.normal, glm::vec3(0.0f));
+}
+
+TEST_F(ModelTest, NodeTransformsAreIgnored)
+{
+    // One triangle under a node moved by (100, 0, 0) and scaled by 3.
+    const float positions[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
+    std::string bin(reinterpret_cast<const char*>(positions), sizeof positions);
+    dir.write("tri.bin", bin);
+    dir.write("tri.gltf", R"({
+  "asset": {"version": "2.0"},
+  "scene": 0,
+  "scenes": [{"nodes": [0]}],
+  "nodes": [{"children": [1], "scale": [3, 3, 3]},
+            {"mesh": 0, "translation": [100, 0, 0]}],
+  "meshes": [{"primitives": [{"attributes": {"POSITION": 0}}]}],
+  "buffers": [{"byteLength": 36, "uri": "tri.bin"}],
+  "bufferViews": [{"buffer": 0, "byteOffset": 0, "byteLength": 36}],
+  "accessors": [{"bufferView": 0, "componentType": 5126, "count": 3, "type": "VEC3",
+                 "min": [0, 0, 0], "max": [1, 1, 0]}]
+})");
+    Model model(file("tri.gltf"));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    const auto& vertices = model.meshes[0].vertices;
+    ASSERT_EQ(vertices.size(), 3u);
+    EXPECT_EQ(vertices[0].position, glm::vec3(0, 0, 0));
+    EXPECT_EQ(vertices[1].position, glm::vec3(1, 0, 0));
+    EXPECT_EQ(vertices[2].position, glm::vec3(0, 1, 0));
+}
+
+TEST_F(ModelTest, ImportFailureLeavesAnEmptyModel)
+{
+    testing::internal::CaptureStdout();
+    Model model(file("absent.obj"));
+    std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(out.rfind("ERROR::ASSIMP:: ", 0), 0u) << out;
+    EXPECT_GT(out.size(), std::string("ERROR::ASSIMP:: \n").size()) << "the importer's reason follows";
+    EXPECT_EQ(out.back(), '\n');
+    EXPECT_TRUE(model.meshes.empty());
+    EXPECT_TRUE(model.directory.empty());
+}
+
+TEST_F(ModelTest, PathWithoutSlashIsItsOwnDirectory)
+{
+    dir.write("plain.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    WorkingDirectory cwd(dir.path());
+    Model model("plain.obj");
+    EXPECT_EQ(model.directory, "plain.obj");
+}
