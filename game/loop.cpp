@@ -27,36 +27,40 @@ void advanceClock(float now) {
 
 bool physicsStepDue() { return physicsAccumulator > physicsStep; }
 
+bool runFrame(Scene& scene) {
+    glClearColor(0.529f, 0.808f, 0.922f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+
+    advanceClock(static_cast<float>(glfwGetTime()));
+    processInput();
+    if (physicsStepDue())
+        stepPhysics();
+
+    const glm::mat4 view = camera.getViewMatrix();
+    const glm::mat4 projection =
+        glm::perspective(toRadians(camera.zoom),
+                         static_cast<float>(screenWidth) / static_cast<float>(screenHeight), 0.1f,
+                         10000.0f);
+    const glm::vec3 viewPos = camera.position;
+    setParticleCamera(scene, view, projection);
+
+    drawEndText(*scene.textShader, checkEndStates(scene.state));
+    if (endScreenOver())
+        return false;
+    applyHeat(scene.state);
+    drawStatusTexts(*scene.textShader, scene.state);
+
+    drawScene(scene, view, projection, viewPos);
+    return true;
+}
+
 void gameLoop() {
     Scene scene;
     setupScene(scene);
-
     while (!glfwWindowShouldClose(window)) {
-        glClearColor(0.529f, 0.808f, 0.922f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
-
-        advanceClock(static_cast<float>(glfwGetTime()));
-        processInput();
-        if (physicsStepDue())
-            stepPhysics();
-
-        const glm::mat4 view = camera.getViewMatrix();
-        const glm::mat4 projection =
-            glm::perspective(toRadians(camera.zoom),
-                             static_cast<float>(screenWidth) / static_cast<float>(screenHeight),
-                             0.1f, 10000.0f);
-        const glm::vec3 viewPos = camera.position;
-        setParticleCamera(scene, view, projection);
-
-        drawEndText(*scene.textShader, checkEndStates(scene.state));
-        if (endTimer > 4.0f)
+        if (!runFrame(scene))
             break;
-        applyHeat(scene.state);
-        drawStatusTexts(*scene.textShader, scene.state);
-
-        drawScene(scene, view, projection, viewPos);
-
         glfwSwapBuffers(window);
         glfwPollEvents();
     }

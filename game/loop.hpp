@@ -16,6 +16,14 @@ void advanceClock(float now);
 // pending gives exactly one step, never more.
 bool physicsStepDue();
 
+struct Scene;
+
+// Everything of one frame up to the buffer swap: clear, clock, input,
+// physics, camera, end states, heat, texts and the scene. Returns false when
+// the end screen has run its course; the frame is then cut short before the
+// heat and anything else is drawn.
+bool runFrame(Scene& scene);
+
 // Builds the scene, runs frames until the window should close or the end
 // screen has been shown long enough, then tears the scene down.
 void gameLoop();

@@ -1,0 +1,90 @@
+#include "game/hud.hpp"
+
+#include <climits>
+#include <cmath>
+
+#include "app/keyboard.hpp"
+#include "app/settings.hpp"
+#include "game/loop.hpp"
+#include "render/text.hpp"
+
+namespace {
+const glm::vec3 gameOverColour(1.0f, 0.1f, 0.1f);
+const glm::vec3 youWonColour(0.1f, 1.0f, 0.1f);
+const glm::vec3 statusColour(1.0f, 1.0f, 0.0f);
+const glm::vec3 warningColour(0.95f, 0.0f, 0.0f);
+
+void setLine(HudLine& line, const char* label, int number, float x, float y, float scale,
+             glm::vec3 colour) {
+    line.text = label;
+    line.text += std::to_string(number);
+    line.x = x;
+    line.y = y;
+    line.scale = scale;
+    line.colour = colour;
+    line.centred = false;
+}
+} // namespace
+
+int truncateToInt(float value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483648.0f)
+        return INT_MAX;
+    if (value <= -2147483648.0f)
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+HudLines endTextLayout(EndText text, int screenWidth, int screenHeight) {
+    HudLines out;
+    if (text == EndText::None)
+        return out;
+    HudLine& line = out.add();
+    line.text = text == EndText::GameOver ? "Game Over" : "You Won";
+    line.x = static_cast<float>(screenWidth / 2);
+    line.y = static_cast<float>(screenHeight / 2);
+    line.scale = 1.0f;
+    line.colour = text == EndText::GameOver ? gameOverColour : youWonColour;
+    line.centred = true;
+    return out;
+}
+
+HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime,
+                      float bodyTemperature, bool showFps, bool showHud) {
+    HudLines out;
+    const float top = static_cast<float>(screenHeight - 20);
+    if (showFps)
+        setLine(out.add(), "FPS: ", truncateToInt(1.0f / deltaTime),
+                static_cast<float>(screenWidth - 100), top, 0.4f, statusColour);
+    if (!showHud)
+        return out;
+    setLine(out.add(), "Body Temperature: ", truncateToInt(bodyTemperature), 10.0f, top, 0.4f,
+            statusColour);
+    if (bodyTemperature > 80.0f && bodyTemperature < temperatureLimit) {
+        HudLine& line = out.add();
+        line.text = meltingWarning;
+        line.x = static_cast<float>(static_cast<double>(screenWidth / 3) * 0.95);
+        line.y = static_cast<float>(screenHeight / 3) * 2.2f;
+        line.scale = 0.5f;
+        line.colour = warningColour;
+        line.centred = false;
+    }
+    return out;
+}
+
+void drawHudLines(Shader& textShader, const HudLines& hudLines) {
+    for (int i = 0; i < hudLines.count; ++i) {
+        const HudLine& line = hudLines.lines[static_cast<std::size_t>(i)];
+        RenderText(textShader, line.text, line.x, line.y, line.scale, line.colour, line.centred);
+    }
+}
+
+void drawEndText(Shader& textShader, EndText text) {
+    drawHudLines(textShader, endTextLayout(text, screenWidth, screenHeight));
+}
+
+void drawStatusTexts(Shader& textShader, const GameState& state) {
+    drawHudLines(textShader, statusLayout(screenWidth, screenHeight, deltaTime,
+                                          state.bodyTemperature, showFps, showHud));
+}

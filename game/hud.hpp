@@ -1,0 +1,50 @@
+#pragma once
+// The heads-up texts: the end text, the frame rate, the temperature and the
+// melting warning. Layout is pure; only drawHudLines touches GL.
+#include <array>
+#include <string>
+
+#include <glm/glm.hpp>
+
+#include "game/rules.hpp"
+
+class Shader;
+
+struct HudLine {
+    std::string text;
+    float x = 0.0f; // window pixels from the bottom left
+    float y = 0.0f;
+    float scale = 1.0f;
+    glm::vec3 colour{0.0f};
+    bool centred = false; // x is the centre rather than the left end
+};
+
+// At most three lines per group; fixed storage keeps the frame free of
+// container growth.
+struct HudLines {
+    std::array<HudLine, 3> lines;
+    int count = 0;
+
+    HudLine& add() { return lines[static_cast<std::size_t>(count++)]; }
+};
+
+inline const char* const meltingWarning = "You are melting! Collect Icecubes to cool down!";
+
+// The centred end text, drawn before the frame's heat.
+HudLines endTextLayout(EndText text, int screenWidth, int screenHeight);
+
+// Frame rate, temperature and warning, in drawing order. The frame-rate line
+// follows showFps alone; RenderText itself hides everything while the HUD is
+// off.
+HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime,
+                      float bodyTemperature, bool showFps, bool showHud);
+
+// Float to int toward zero, saturating: a zero frame time gives an infinite
+// rate, which a plain conversion would turn into undefined behaviour.
+int truncateToInt(float value);
+
+void drawHudLines(Shader& textShader, const HudLines& hudLines);
+
+// The frame's two text steps, reading the window size, time and switches.
+void drawEndText(Shader& textShader, EndText text);
+void drawStatusTexts(Shader& textShader, const GameState& state);

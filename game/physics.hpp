@@ -1,0 +1,43 @@
+#pragma once
+// The ice cubes' rigid bodies in the Bullet world of app/startup: a floor
+// plane and five bodies sharing one box shape, stepped at a fixed 1/60 s.
+#include <glm/glm.hpp>
+#include <glm/gtc/quaternion.hpp>
+
+inline constexpr int iceCubeBodyCount = 5;
+inline constexpr float iceCubeHalfExtent = 0.3f;
+inline constexpr float iceCubeFriction = 0.5f;
+inline constexpr float iceCubeRestitution = 0.5f;
+
+// Start positions; the index is the ice cube's index everywhere in the game.
+inline constexpr glm::vec3 iceCubeStartPositions[iceCubeBodyCount] = {
+    {19.8f, 10.0f, -5.0f}, {20.0f, 15.0f, -5.0f}, {119.8f, 10.0f, -50.0f},
+    {220.0f, 12.0f, 15.0f}, {320.0f, 15.0f, -5.0f}};
+
+// A rigid transform: rotation, then translation.
+struct Pose {
+    glm::quat q{1.0f, 0.0f, 0.0f, 0.0f}; // glm order: w, x, y, z
+    glm::vec3 p{0.0f};
+};
+
+// A shape's world pose: rotation actor * shape, position actor applied to the
+// shape's offset plus the actor's position.
+Pose shapeWorldPose(const Pose& actorPose, const Pose& shapeLocalPose);
+
+// Column-major rotation-and-translation matrix of a pose (unit quaternion).
+glm::mat4 poseToMatrix(const Pose& pose);
+
+// Floor and the five bodies, added to gScene in index order; also installs
+// the averaging friction and restitution combination. Needs gScene.
+void createActors();
+
+// Exactly one 1/60 s step, without interpolation, taken off physicsAccumulator.
+void stepPhysics();
+
+// World matrices of the five ice cubes, read from the world's dynamic bodies
+// in insertion order. Returns how many were found; missing ones are identity.
+int readIceCubeMatrices(glm::mat4 out[iceCubeBodyCount]);
+
+// Removes the bodies from gScene when it still exists and frees the bodies
+// and shapes. destroyPhysicsWorld calls it before deleting the world.
+void destroyActors();

@@ -1,0 +1,17 @@
+#pragma once
+// The 3-D scene of one frame, drawn in its fixed order.
+#include "game/setup.hpp"
+
+#include <glm/glm.hpp>
+
+// The particle program takes this frame's camera as soon as it is known.
+void setParticleCamera(Scene& scene, const glm::mat4& view, const glm::mat4& projection);
+
+// Sky box, ground, snowman, ice cubes, cacti, larvae, hat, helicopter,
+// particle ring and the light-mapped boulder. The collection, touch and
+// reach rules run where the positions they test are computed.
+void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
+               glm::vec3 viewPos);
+
+// T(p) R(waddle, X) S(f) T(3, 1, 0.5): the hat rocks, the body does not.
+glm::mat4 hatMatrix(glm::vec3 playerPos, float waddle, float bodyTemperature);

@@ -1,0 +1,53 @@
+#pragma once
+// Everything the frames draw with, built once before the first frame.
+#include "game/rules.hpp"
+#include "render/model.hpp"
+#include "render/shader.hpp"
+#include "render/skybox.hpp"
+
+#include <glm/glm.hpp>
+
+#include <memory>
+#include <optional>
+
+inline constexpr int particleCount = 5000;
+
+struct Scene {
+    GameState state;
+
+    std::optional<Shader> textShader;
+    std::optional<Shader> lightingShader;
+    std::optional<Shader> toonShader;
+    std::optional<Shader> particlesShader;
+    std::optional<Shader> lightmapsShader;
+    std::optional<Skybox> skybox;
+
+    // In loading order; torn down in reverse.
+    std::optional<Model> groundModel;
+    std::optional<Model> snowmanModel;
+    std::optional<Model> iceCubeModel;
+    std::optional<Model> cactusModel;
+    std::optional<Model> rockModel;
+    std::optional<Model> boulderModel;
+    std::optional<Model> helicopterModel;
+    std::optional<Model> hatModel;
+    std::optional<Model> larvaModel;
+
+    unsigned int diffuseMap = 0;
+    unsigned int specularMap = 0;
+
+    std::unique_ptr<glm::mat4[]> particleMatrices;
+    unsigned int particleInstanceBuffer = 0;
+    unsigned int lightmapVAO = 0;
+    unsigned int lightmapVBO = 0;
+};
+
+// The orthographic window mapping of the text shader: 0..width, 0..height.
+glm::mat4 textProjection(int width, int height);
+
+// Builds every shader, model, texture and buffer, the physics bodies and the
+// particle ring, in the game's fixed order, and stamps the first frame time.
+void setupScene(Scene& scene);
+
+// Destroys the models, newest first.
+void teardownScene(Scene& scene);

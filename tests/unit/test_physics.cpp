@@ -1,0 +1,141 @@
+#include <algorithm>
+#include <cmath>
+
+#include <btBulletDynamicsCommon.h>
+#include <glm/gtc/constants.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+#include <gtest/gtest.h>
+
+#include "app/startup.hpp"
+#include "game/loop.hpp"
+#include "game/physics.hpp"
+
+namespace {
+class PhysicsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        physicsAccumulator = 0.0f;
+        ASSERT_TRUE(createPhysicsWorld());
+        createActors();
+    }
+    void TearDown() override {
+        destroyPhysicsWorld(); // frees the actors first
+        physicsAccumulator = 0.0f;
+    }
+
+    static void run(int steps) {
+        for (int i = 0; i < steps; ++i)
+            stepPhysics();
+    }
+
+    static glm::mat4 matrix(int i) {
+        glm::mat4 cubes[iceCubeBodyCount];
+        readIceCubeMatrices(cubes);
+        return cubes[i];
+    }
+
+    static glm::vec3 position(int i) { return glm::vec3(matrix(i)[3]); }
+
+    // A cube lying on a face has one of its axes upright.
+    static bool liesOnAFace(int i) {
+        const glm::mat4 m = matrix(i);
+        return std::max({std::abs(m[0].y), std::abs(m[1].y), std::abs(m[2].y)}) > 0.999f;
+    }
+};
+
+void expectMatrixNear(const glm::mat4& a, const glm::mat4& b) {
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            EXPECT_NEAR(a[c][r], b[c][r], 1e-6f) << "column " << c << " row " << r;
+}
+} // namespace
+
+TEST(PoseTest, MatrixMatchesTheQuaternionRotation) {
+    Pose pose;
+    pose.q = glm::angleAxis(0.7f, glm::normalize(glm::vec3(1.0f, -2.0f, 3.0f)));
+    pose.p = glm::vec3(4.0f, 5.0f, -6.0f);
+    expectMatrixNear(poseToMatrix(pose),
+                     glm::translate(glm::mat4(1.0f), pose.p) * glm::mat4_cast(pose.q));
+}
+
+TEST(PoseTest, ShapePoseComposesActorThenShape) {
+    Pose actor;
+    actor.q = glm::angleAxis(glm::half_pi<float>(), glm::vec3(0.0f, 0.0f, 1.0f));
+    actor.p = glm::vec3(1.0f, 2.0f, 3.0f);
+    Pose shape;
+    shape.q = glm::angleAxis(glm::half_pi<float>(), glm::vec3(1.0f, 0.0f, 0.0f));
+    shape.p = glm::vec3(1.0f, 0.0f, 0.0f);
+
+    const Pose world = shapeWorldPose(actor, shape);
+    const glm::vec3 p = world.p;
+    EXPECT_NEAR(p.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(p.y, 3.0f, 1e-6f);
+    EXPECT_NEAR(p.z, 3.0f, 1e-6f);
+    // The shape turns first, then the actor: +z goes to -y, then to +x.
+    const glm::vec3 z = world.q * glm::vec3(0.0f, 0.0f, 1.0f);
+    EXPECT_NEAR(z.x, 1.0f, 1e-6f);
+    EXPECT_NEAR(z.y, 0.0f, 1e-6f);
+    EXPECT_NEAR(z.z, 0.0f, 1e-6f);
+}
+
+TEST_F(PhysicsTest, BodiesListedInCreationOrder) {
+    glm::mat4 cubes[iceCubeBodyCount];
+    EXPECT_EQ(readIceCubeMatrices(cubes), iceCubeBodyCount);
+    for (int i = 0; i < iceCubeBodyCount; ++i)
+        expectMatrixNear(cubes[i], glm::translate(glm::mat4(1.0f), iceCubeStartPositions[i]));
+}
+
+TEST_F(PhysicsTest, OneStepIsExactlyOneSixtiethOfASecond) {
+    physicsAccumulator = 0.05f;
+    stepPhysics();
+    EXPECT_FLOAT_EQ(physicsAccumulator, 0.05f - physicsStep);
+    // One semi-implicit step from rest: v = g dt, y = y0 + v dt.
+    EXPECT_NEAR(position(0).y, 10.0f - 9.8f * physicsStep * physicsStep, 1e-5f);
+    stepPhysics();
+    EXPECT_NEAR(position(0).y, 10.0f - 3.0f * 9.8f * physicsStep * physicsStep, 1e-5f);
+}
+
+TEST_F(PhysicsTest, LoneCubeRestsOnTheFloor) {
+    run(600);
+    for (int i : {2, 3, 4}) {
+        const glm::vec3 p = position(i);
+        EXPECT_NEAR(p.y, iceCubeHalfExtent, 0.02f) << "cube " << i;
+        EXPECT_NEAR(p.x, iceCubeStartPositions[i].x, 0.05f) << "cube " << i;
+        EXPECT_NEAR(p.z, iceCubeStartPositions[i].z, 0.05f) << "cube " << i;
+        EXPECT_TRUE(liesOnAFace(i)) << "cube " << i;
+    }
+}
+
+TEST_F(PhysicsTest, FirstTwoCubesComeToRestApart) {
+    run(900);
+    const glm::vec3 lower = position(0);
+    const glm::vec3 upper = position(1);
+    EXPECT_NEAR(lower.y, iceCubeHalfExtent, 0.02f);
+    EXPECT_TRUE(liesOnAFace(0));
+    EXPECT_TRUE(liesOnAFace(1));
+    // Cube 1 meets cube 0 as it bounces; it comes to rest either stacked
+    // (centre near 0.9) or beside (0.3), never inside the first cube.
+    const bool stacked = std::abs(upper.y - 3.0f * iceCubeHalfExtent) < 0.03f;
+    const bool beside = std::abs(upper.y - iceCubeHalfExtent) < 0.02f;
+    EXPECT_TRUE(stacked || beside) << "cube 1 rests at y = " << upper.y;
+    const glm::vec3 apart = upper - lower;
+    EXPECT_GT(std::max({std::abs(apart.x), std::abs(apart.y), std::abs(apart.z)}), 0.55f);
+}
+
+TEST_F(PhysicsTest, EveryContactAveragesTheMaterial) {
+    // Floor contacts and the cube-on-cube collision of cubes 0 and 1.
+    int contacts = 0;
+    for (int step = 0; step < 300; ++step) {
+        stepPhysics();
+        for (int m = 0; m < gDispatcher->getNumManifolds(); ++m) {
+            const btPersistentManifold* manifold = gDispatcher->getManifoldByIndexInternal(m);
+            for (int k = 0; k < manifold->getNumContacts(); ++k) {
+                const btManifoldPoint& point = manifold->getContactPoint(k);
+                ASSERT_FLOAT_EQ(point.m_combinedFriction, iceCubeFriction);
+                ASSERT_FLOAT_EQ(point.m_combinedRestitution, iceCubeRestitution);
+                ++contacts;
+            }
+        }
+    }
+    EXPECT_GT(contacts, 0);
+}
