@@ -10,5 +10,9 @@ uniform vec3 textColor;
 void main()
 {
     float coverage = texture(text, TexCoords).r;
+    // An empty part of the quad must not write depth, or it would punch a
+    // hole of clear colour into the scene drawn after the texts.
+    if (coverage < 0.3)
+        discard;
     FragColor = vec4(textColor, coverage);
 }

@@ -1,0 +1,35 @@
+// Authors the game's asset tree: frostmoor-assetgen <output dir>.
+// Everything is computed from fixed seeds, so two runs write the same bytes.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "generators.hpp"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <asset dir>\n", argv[0]);
+        return 2;
+    }
+    const std::string objects = std::string(argv[1]) + "/objects";
+    std::error_code error;
+    for (const char* sub : {"map", "snowman", "icecube", "cactus-low-poly/source", "74307_Alien_Larvae", "helicopter",
+                            "rock", "skybox"}) {
+        std::filesystem::create_directories(objects + "/" + sub, error);
+        if (error) {
+            std::fprintf(stderr, "assetgen: cannot create %s/%s: %s\n", objects.c_str(), sub, error.message().c_str());
+            return 1;
+        }
+    }
+    using namespace assetgen;
+    bool ok = true;
+    for (auto make : {makeDesert, makeSnowman, makeHat, makeIceCube, makeCactus, makeLarva, makeHelicopter, makeRocks,
+                      makeSky}) {
+        ok = make(objects) && ok;
+    }
+    if (!ok) {
+        std::fprintf(stderr, "assetgen: some files could not be written under %s\n", objects.c_str());
+        return 1;
+    }
+    return 0;
+}
