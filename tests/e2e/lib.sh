@@ -113,3 +113,29 @@ screenshot() {
 pixel() {
     convert "$ARTIFACTS/$1.png" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:
 }
+
+# Counts the pixels of a screenshot region (x y w h, window pixels from the
+# top left) that match an -fx colour condition such as "r>0.9 && g<0.2".
+count_pixels() {
+    local shot=$1 x=$2 y=$3 w=$4 h=$5 cond=$6
+    convert "$ARTIFACTS/$shot.png" -crop "${w}x${h}+${x}+${y}" +repage \
+        -fx "($cond) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
+}
+
+# Grabs just one region of the game window and counts its pixels matching an
+# -fx condition: quick enough to poll while a key is held.
+count_window_pixels() {
+    local name=$1 x=$2 y=$3 w=$4 h=$5 cond=$6
+    import -window "$WINDOW" -crop "${w}x${h}+${x}+${y}" +repage "$ARTIFACTS/$name.png"
+    convert "$ARTIFACTS/$name.png" -fx "($cond) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
+}
+
+# Seconds since the game was started.
+elapsed() {
+    awk -v a="$(date +%s.%N)" -v b="$GAME_START" 'BEGIN { printf "%.1f", a - b }'
+}
+
+# The centred end texts sit on the middle of the 1024 x 768 window.
+END_TEXT_REGION="352 320 320 80"
+RED_TEXT="r>0.85 && g<0.25 && b<0.25"
+GREEN_TEXT="g>0.85 && r<0.3 && b<0.3"
