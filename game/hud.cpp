@@ -53,12 +53,19 @@ HudLines endTextLayout(EndText text, int screenWidth, int screenHeight) {
 HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime,
                       float bodyTemperature, bool showFps, bool showHud) {
     HudLines out;
+    fillStatusLayout(out, screenWidth, screenHeight, deltaTime, bodyTemperature, showFps, showHud);
+    return out;
+}
+
+void fillStatusLayout(HudLines& out, int screenWidth, int screenHeight, float deltaTime,
+                      float bodyTemperature, bool showFps, bool showHud) {
+    out.count = 0;
     const float top = static_cast<float>(screenHeight - 20);
     if (showFps)
         setLine(out.add(), "FPS: ", truncateToInt(1.0f / deltaTime),
                 static_cast<float>(screenWidth - 100), top, 0.4f, statusColour);
     if (!showHud)
-        return out;
+        return;
     setLine(out.add(), "Body Temperature: ", truncateToInt(bodyTemperature), 10.0f, top, 0.4f,
             statusColour);
     if (bodyTemperature > 80.0f && bodyTemperature < temperatureLimit) {
@@ -70,13 +77,13 @@ HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime,
         line.colour = warningColour;
         line.centred = false;
     }
-    return out;
 }
 
 void drawHudLines(Shader& textShader, const HudLines& hudLines) {
     for (int i = 0; i < hudLines.count; ++i) {
         const HudLine& line = hudLines.lines[static_cast<std::size_t>(i)];
-        RenderText(textShader, line.text, line.x, line.y, line.scale, line.colour, line.centred);
+        renderTextView(textShader, line.text, line.x, line.y, line.scale, line.colour,
+                       line.centred);
     }
 }
 
@@ -85,6 +92,9 @@ void drawEndText(Shader& textShader, EndText text) {
 }
 
 void drawStatusTexts(Shader& textShader, const GameState& state) {
-    drawHudLines(textShader, statusLayout(screenWidth, screenHeight, deltaTime,
-                                          state.bodyTemperature, showFps, showHud));
+    // Main thread only, like every frame step.
+    static HudLines lines;
+    fillStatusLayout(lines, screenWidth, screenHeight, deltaTime, state.bodyTemperature, showFps,
+                     showHud);
+    drawHudLines(textShader, lines);
 }

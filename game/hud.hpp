@@ -39,6 +39,11 @@ HudLines endTextLayout(EndText text, int screenWidth, int screenHeight);
 HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime,
                       float bodyTemperature, bool showFps, bool showHud);
 
+// The same into existing lines, whose strings keep their storage: the frame
+// refills one set and so allocates nothing once the lines have been seen.
+void fillStatusLayout(HudLines& out, int screenWidth, int screenHeight, float deltaTime,
+                      float bodyTemperature, bool showFps, bool showHud);
+
 // Float to int toward zero, saturating: a zero frame time gives an infinite
 // rate, which a plain conversion would turn into undefined behaviour.
 int truncateToInt(float value);

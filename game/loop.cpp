@@ -19,6 +19,8 @@ float deltaTime = 0.0f;
 float physicsAccumulator = 0.0f;
 float endTimer = 0.0f;
 
+void (*framePhaseTimer)(FramePhase finished) = nullptr;
+
 void advanceClock(float now) {
     deltaTime = now - lastFrame;
     lastFrame = now;
@@ -34,8 +36,10 @@ bool runFrame(Scene& scene) {
 
     advanceClock(static_cast<float>(glfwGetTime()));
     processInput();
+    framePhaseDone(FramePhase::Input);
     if (physicsStepDue())
         stepPhysics();
+    framePhaseDone(FramePhase::Physics);
 
     const glm::mat4 view = camera.getViewMatrix();
     const glm::mat4 projection =
@@ -49,7 +53,9 @@ bool runFrame(Scene& scene) {
     if (endScreenOver())
         return false;
     applyHeat(scene.state);
+    framePhaseDone(FramePhase::Rules);
     drawStatusTexts(*scene.textShader, scene.state);
+    framePhaseDone(FramePhase::Texts);
 
     drawScene(scene, view, projection, viewPos);
     return true;

@@ -16,6 +16,19 @@ void advanceClock(float now);
 // pending gives exactly one step, never more.
 bool physicsStepDue();
 
+// The parts of a frame, in the order they finish.
+enum class FramePhase { Input, Physics, Rules, Texts, Scene, Particles };
+
+// Called as each part of a frame finishes when set, so a benchmark can time
+// them; null in the game, where it costs one test per part. The scene
+// reports Scene before and after the particle ring.
+extern void (*framePhaseTimer)(FramePhase finished);
+
+inline void framePhaseDone(FramePhase finished) {
+    if (framePhaseTimer != nullptr)
+        framePhaseTimer(finished);
+}
+
 struct Scene;
 
 // Everything of one frame up to the buffer swap: clear, clock, input,

@@ -3,6 +3,7 @@
 #include "app/keyboard.hpp"
 #include "app/settings.hpp"
 #include "game/lightmap_cube.hpp"
+#include "game/loop.hpp"
 #include "game/particles.hpp"
 #include "game/physics.hpp"
 #include "game/player.hpp"
@@ -111,10 +112,13 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     scene.hatModel->draw(shader);
     drawHelicopter(scene, shader);
 
+    framePhaseDone(FramePhase::Scene);
     if (particleAnimation)
         animateAndUploadParticles(*scene.rockModel, scene.particleMatrices.get(),
                                   scene.particleInstanceBuffer, scene.state.bodyTemperature);
+    framePhaseDone(FramePhase::Particles);
     drawParticles(*scene.particlesShader, *scene.rockModel, particleCount);
 
     drawBoulder(scene, view, projection, viewPos);
+    framePhaseDone(FramePhase::Scene);
 }

@@ -21,7 +21,14 @@ glm::mat4 textProjection(int width, int height) {
     return projection;
 }
 
+void (*setupPhaseTimer)(SetupPhase finished) = nullptr;
+
 namespace {
+void phaseDone(SetupPhase finished) {
+    if (setupPhaseTimer != nullptr)
+        setupPhaseTimer(finished);
+}
+
 void createLightmapBuffers(Scene& scene) {
     glGenVertexArrays(1, &scene.lightmapVAO);
     glGenBuffers(1, &scene.lightmapVBO);
@@ -50,8 +57,10 @@ void setupScene(Scene& scene) {
     scene.toonShader.emplace("toon.vert", "toon.frag");
     scene.particlesShader.emplace("particles.vert", "particles.frag");
     scene.lightmapsShader.emplace("lightmaps.vert", "lightmaps.frag");
+    phaseDone(SetupPhase::Shaders);
 
     scene.skybox.emplace();
+    phaseDone(SetupPhase::Skybox);
 
     scene.textShader->bind();
     scene.textShader->setUniformMat4("projection", textProjection(screenWidth, screenHeight));
@@ -65,18 +74,21 @@ void setupScene(Scene& scene) {
     scene.helicopterModel.emplace("../assets/objects/helicopter/HelicopterTest.obj");
     scene.hatModel.emplace("../assets/objects/snowman/hat.obj");
     scene.larvaModel.emplace("../assets/objects/74307_Alien_Larvae/Larve1.obj");
+    phaseDone(SetupPhase::Models);
 
     for (bool& collected : scene.state.iceCubeCollected)
         collected = false;
     scene.state.gameWon = false;
 
     createActors();
+    phaseDone(SetupPhase::Physics);
 
     scene.particleMatrices = std::make_unique<glm::mat4[]>(particleCount);
     buildParticleRing(scene.particleMatrices.get(),
                       static_cast<unsigned int>(glfwGetTime()));
     scene.particleInstanceBuffer =
         createParticleBuffer(*scene.rockModel, scene.particleMatrices.get());
+    phaseDone(SetupPhase::Ring);
 
     createLightmapBuffers(scene);
 
@@ -87,6 +99,7 @@ void setupScene(Scene& scene) {
         scene.lightmapsShader->setUniformInt("material.diffuse", 0);
         scene.lightmapsShader->setUniformInt("material.specular", 1);
     }
+    phaseDone(SetupPhase::Textures);
 
     lastFrame = static_cast<float>(glfwGetTime());
 }

@@ -45,6 +45,13 @@ struct Scene {
 // The orthographic window mapping of the text shader: 0..width, 0..height.
 glm::mat4 textProjection(int width, int height);
 
+// The parts of the set-up, in the order they finish.
+enum class SetupPhase { Shaders, Skybox, Models, Physics, Ring, Textures };
+
+// Called as each part finishes when set, so a benchmark can time them; null
+// in the game, where it costs one test per part.
+extern void (*setupPhaseTimer)(SetupPhase finished);
+
 // Builds every shader, model, texture and buffer, the physics bodies and the
 // particle ring, in the game's fixed order, and stamps the first frame time.
 void setupScene(Scene& scene);

@@ -71,7 +71,7 @@ int buildGlyphTable()
     return 0;
 }
 
-float centredTextStart(const std::map<char, Character>& glyphs, const std::string& text, float x,
+float centredTextStart(const std::map<char, Character>& glyphs, std::string_view text, float x,
                        float scale)
 {
     int width = 0;
@@ -88,6 +88,12 @@ float centredTextStart(const std::map<char, Character>& glyphs, const std::strin
 
 void RenderText(Shader& shader, std::string text, float x, float y, float scale, glm::vec3 color,
                 bool center)
+{
+    renderTextView(shader, text, x, y, scale, color, center);
+}
+
+void renderTextView(Shader& shader, std::string_view text, float x, float y, float scale,
+                    glm::vec3 color, bool center)
 {
     if (!showHud)
         return;

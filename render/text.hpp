@@ -3,6 +3,7 @@
 // textured quad per character in window pixels (origin bottom left).
 #include <map>
 #include <string>
+#include <string_view>
 
 #include <glm/glm.hpp>
 
@@ -27,10 +28,15 @@ int buildGlyphTable();
 // Where a string starts when centred on x: x less half the summed glyph
 // widths and unscaled left bearings, each partial sum truncated. Codes
 // without a glyph count as zero.
-float centredTextStart(const std::map<char, Character>& glyphs, const std::string& text, float x,
+float centredTextStart(const std::map<char, Character>& glyphs, std::string_view text, float x,
                        float scale);
 
 // Draws text with its baseline at y, from x (or centred on x); nothing at all
 // while the HUD is switched off.
 void RenderText(Shader& shader, std::string text, float x, float y, float scale, glm::vec3 color,
                 bool center);
+
+// The same without taking a copy of the text: the HUD draws every frame and
+// its longer lines would otherwise cost a heap allocation each time.
+void renderTextView(Shader& shader, std::string_view text, float x, float y, float scale,
+                    glm::vec3 color, bool center);

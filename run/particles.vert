@@ -15,5 +15,6 @@ void main()
 {
     Normal = mat3(aInstanceMatrix) * aNormal;
     TexCoords = aTexCoords;
-    gl_Position = projection * view * aInstanceMatrix * vec4(aPos, 1.0);
+    // Matrix times vector, right to left: a million vertices a frame.
+    gl_Position = projection * (view * (aInstanceMatrix * vec4(aPos, 1.0)));
 }

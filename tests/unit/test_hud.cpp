@@ -79,3 +79,26 @@ TEST(HudTest, ZeroFrameTimeSaturatesTheRate) {
     EXPECT_EQ(truncateToInt(-3e9f), std::numeric_limits<int>::min());
     EXPECT_EQ(truncateToInt(std::nanf("")), 0);
 }
+
+TEST(HudTest, RefilledLinesMatchAFreshLayoutAndKeepTheirStorage) {
+    HudLines lines;
+    fillStatusLayout(lines, 1024, 768, 0.0625f, 99.9f, true, true);
+    ASSERT_EQ(lines.count, 3);
+    const char* const temperatureStorage = lines.lines[1].text.data();
+
+    // Fewer lines after a switch: the count starts again, stale lines are not kept.
+    fillStatusLayout(lines, 1024, 768, 0.0625f, 50.7f, false, true);
+    ASSERT_EQ(lines.count, 1);
+    expectLine(lines.lines[0], "Body Temperature: 50", 10.0f, 748.0f, 0.4f, yellow, false);
+
+    fillStatusLayout(lines, 1024, 768, 0.0625f, 42.0f, true, true);
+    const HudLines fresh = status(42.0f);
+    ASSERT_EQ(lines.count, fresh.count);
+    for (int i = 0; i < fresh.count; ++i) {
+        const HudLine& line = fresh.lines[static_cast<std::size_t>(i)];
+        expectLine(lines.lines[static_cast<std::size_t>(i)], line.text, line.x, line.y,
+                   line.scale, line.colour, line.centred);
+    }
+    // The long temperature line went back into the slot it had: no new storage.
+    EXPECT_EQ(lines.lines[1].text.data(), temperatureStorage);
+}
