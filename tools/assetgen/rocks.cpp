@@ -54,9 +54,12 @@ Image rockSpecular() {
 
 bool makeRocks(const std::string& objects) {
     const std::string dir = objects + "/rock";
-    // Particle rock: one subdivided icosahedron (80 triangles), knobbly, faceted.
-    Mesh rock = icosphere(6.0f, 1);
+    // Particle rock: a knobbly, faceted icosahedron. Only 20 triangles: the
+    // ring draws 5000 of them every frame, and at their size no more show.
+    Mesh rock = icosphere(6.0f, 0);
     displace(rock, [](glm::vec3 p) { return 6.0f * 0.45f * (fbm(p * 0.25f, 2, 0.5f, 721u) - 0.5f); });
+    for (Vertex& v : rock.vertices) // squat and lopsided, not a die
+        v.position *= glm::vec3(1.1f, 0.75f, 0.95f);
     sphericalUv(rock, glm::vec3{0.0f}, 1.0f, 1.0f);
     flatNormals(rock);
     Model particle;
