@@ -130,6 +130,20 @@ count_window_pixels() {
     convert "$ARTIFACTS/$name.png" -fx "($cond) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
 }
 
+# Polls the middle of the window until an end text in the given colour shows
+# (at most $3 polls); prints the seconds since the start, or nothing when the
+# game ended or the polls ran out first.
+wait_end_text() {
+    local name=$1 cond=$2 polls=${3:-100}
+    for _ in $(seq 1 "$polls"); do
+        [ -f "$GAME_STATUS_FILE" ] && return 0
+        if [ "$(count_window_pixels "$name" $END_TEXT_REGION "$cond")" -gt 300 ]; then
+            elapsed
+            return 0
+        fi
+    done
+}
+
 # Seconds since the game was started.
 elapsed() {
     awk -v a="$(date +%s.%N)" -v b="$GAME_START" 'BEGIN { printf "%.1f", a - b }'

@@ -8,14 +8,7 @@ wait_window Frostmoor
 sleep 3
 press w 0.42
 xdotool keydown a
-touched=""
-for _ in $(seq 1 100); do
-    red=$(count_window_pixels cactus_end_text $END_TEXT_REGION "$RED_TEXT")
-    if [ "$red" -gt 300 ]; then
-        touched=$(elapsed)
-        break
-    fi
-done
+touched=$(wait_end_text cactus_end_text "$RED_TEXT")
 xdotool keyup a
 [ -n "$touched" ] || fail "no red \"Game Over\" on the screen by $(elapsed) s"
 screenshot cactus_game_over

@@ -14,16 +14,7 @@ red=$(count_pixels heat_warning $END_TEXT_REGION "$RED_TEXT")
 warning=$(count_pixels heat_warning 300 160 600 80 "r>0.8 && g<0.15 && b<0.15")
 [ "$warning" -gt 200 ] || fail "no melting warning above 80 degrees ($warning pixels)"
 
-over=""
-for _ in $(seq 1 60); do
-    [ -f "$GAME_STATUS_FILE" ] && break
-    red=$(count_window_pixels heat_end_text $END_TEXT_REGION "$RED_TEXT")
-    if [ "$red" -gt 300 ]; then
-        over=$(elapsed)
-        break
-    fi
-    sleep 0.5
-done
+over=$(wait_end_text heat_end_text "$RED_TEXT" 100)
 [ -n "$over" ] || fail "no \"Game Over\" by $(elapsed) s"
 screenshot heat_game_over
 awk -v o="$over" -v s="$shown" 'BEGIN { exit !(o - s >= 31 && o - s <= 40) }' \

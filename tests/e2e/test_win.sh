@@ -44,15 +44,7 @@ walk 2 w a
 walk 8 w
 walk 5.5 w d
 xdotool keydown w
-won=""
-for _ in $(seq 1 100); do
-    [ -f "$GAME_STATUS_FILE" ] && break
-    green=$(count_window_pixels win_end_text $END_TEXT_REGION "$GREEN_TEXT")
-    if [ "$green" -gt 300 ]; then
-        won=$(elapsed)
-        break
-    fi
-done
+won=$(wait_end_text win_end_text "$GREEN_TEXT")
 xdotool keyup w
 screenshot win_you_won
 [ -n "$won" ] || fail "no \"You Won\" by $(elapsed) s"
