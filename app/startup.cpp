@@ -26,8 +26,13 @@ int fail(const char* line) {
 }
 
 GLFWwindow* createWindow() {
-    if (!fullscreen)
+    if (!fullscreen) {
+        // GLFW asserts on a negative size instead of failing; refuse it here
+        // so that a bad settings file ends in the ordinary window failure.
+        if (screenWidth <= 0 || screenHeight <= 0)
+            return nullptr;
         return glfwCreateWindow(screenWidth, screenHeight, windowTitle.c_str(), nullptr, nullptr);
+    }
 
     // Full screen takes the monitor's current mode, so no mode switch is asked
     // for and the picture keeps the monitor's real aspect ratio.

@@ -2,45 +2,50 @@
 # case a line. Each case breaks one file in a private run directory, starts
 # the real game, presses Escape whenever its window is there, and checks the
 # exit status and the whole console output. The output must be exactly the
-# lines listed (bash patterns); the body of a shader report (the driver's
-# info log, up to the report's closing rule) is the driver's and not compared.
+# lines listed (bash patterns; "-" for none); the body of a shader report
+# (the driver's info log, up to the report's closing rule) is the driver's and
+# not compared. A line marked "~" may be missing: a damaged model may still
+# import in part, and whether it does is the importer's call, not the game's.
 # Nothing may reach standard error (a sanitizer report would land there).
 #
 # Status 0: the game went on drawing and answered Escape. Status 255: start-up
 # failed, and only after the two-second wait.
 #
+# Under the sanitizers, FROSTMOOR_GAME_PRELOAD names libraries preloaded into
+# the game alone (scripts/test keeps the OpenGL driver mapped until the leak
+# check, so that its allocations are recognised as the driver's).
 # FROSTMOOR_TOUR_ONLY=<regex> runs only the cases whose "action target" matches.
 source "$(dirname "$0")/lib.sh"
 
 # action  target (as the game names it, from the run directory)  status  lines (" | " between)
 CASES=$(cat <<'EOF'
 rm      ../assets/objects/map/boden1.obj                                      0   ERROR::ASSIMP:: *../assets/objects/map/boden1.obj*
-cut     ../assets/objects/map/boden1.obj                                      0   @cut
-noise   ../assets/objects/map/boden1.obj                                      0   @noise
+cut     ../assets/objects/map/boden1.obj                                      0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/map/boden1.obj                                      0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/snowman/snowi.obj                                   0   ERROR::ASSIMP:: *../assets/objects/snowman/snowi.obj*
-cut     ../assets/objects/snowman/snowi.obj                                   0   @cut
-noise   ../assets/objects/snowman/snowi.obj                                   0   @noise
+cut     ../assets/objects/snowman/snowi.obj                                   0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/snowman/snowi.obj                                   0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/icecube/icecube.obj                                 0   ERROR::ASSIMP:: *../assets/objects/icecube/icecube.obj*
-cut     ../assets/objects/icecube/icecube.obj                                 0   @cut
-noise   ../assets/objects/icecube/icecube.obj                                 0   @noise
+cut     ../assets/objects/icecube/icecube.obj                                 0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/icecube/icecube.obj                                 0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/cactus-low-poly/source/cactus._testobj.obj          0   ERROR::ASSIMP:: *../assets/objects/cactus-low-poly/source/cactus._testobj.obj*
-cut     ../assets/objects/cactus-low-poly/source/cactus._testobj.obj          0   @cut
-noise   ../assets/objects/cactus-low-poly/source/cactus._testobj.obj          0   @noise
+cut     ../assets/objects/cactus-low-poly/source/cactus._testobj.obj          0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/cactus-low-poly/source/cactus._testobj.obj          0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/rock/rock.obj                                       0   ERROR::ASSIMP:: *../assets/objects/rock/rock.obj*
-cut     ../assets/objects/rock/rock.obj                                       0   @cut
-noise   ../assets/objects/rock/rock.obj                                       0   @noise
+cut     ../assets/objects/rock/rock.obj                                       0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/rock/rock.obj                                       0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/rock/rock_blendswap.obj                             0   ERROR::ASSIMP:: *../assets/objects/rock/rock_blendswap.obj*
-cut     ../assets/objects/rock/rock_blendswap.obj                             0   @cut
-noise   ../assets/objects/rock/rock_blendswap.obj                             0   @noise
+cut     ../assets/objects/rock/rock_blendswap.obj                             0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/rock/rock_blendswap.obj                             0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/helicopter/HelicopterTest.obj                       0   ERROR::ASSIMP:: *../assets/objects/helicopter/HelicopterTest.obj*
-cut     ../assets/objects/helicopter/HelicopterTest.obj                       0   @cut
-noise   ../assets/objects/helicopter/HelicopterTest.obj                       0   @noise
+cut     ../assets/objects/helicopter/HelicopterTest.obj                       0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/helicopter/HelicopterTest.obj                       0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/snowman/hat.obj                                     0   ERROR::ASSIMP:: *../assets/objects/snowman/hat.obj*
-cut     ../assets/objects/snowman/hat.obj                                     0   @cut
-noise   ../assets/objects/snowman/hat.obj                                     0   @noise
+cut     ../assets/objects/snowman/hat.obj                                     0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/snowman/hat.obj                                     0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/74307_Alien_Larvae/Larve1.obj                       0   ERROR::ASSIMP:: *../assets/objects/74307_Alien_Larvae/Larve1.obj*
-cut     ../assets/objects/74307_Alien_Larvae/Larve1.obj                       0   @cut
-noise   ../assets/objects/74307_Alien_Larvae/Larve1.obj                       0   @noise
+cut     ../assets/objects/74307_Alien_Larvae/Larve1.obj                       0   ~ERROR::ASSIMP:: ?*
+noise   ../assets/objects/74307_Alien_Larvae/Larve1.obj                       0   ~ERROR::ASSIMP:: ?*
 rm      ../assets/objects/74307_Alien_Larvae/eye.png                          0   Texture failed to load at path: eye.png
 noise   ../assets/objects/74307_Alien_Larvae/eye.png                          0   Texture failed to load at path: eye.png
 rm      ../assets/objects/74307_Alien_Larvae/eye_spec.png                     0   Texture failed to load at path: eye_spec.png
@@ -148,13 +153,12 @@ syntax  Skybox.frag                                                           0 
 rm      ../assets/fonts/arial.ttf                                             255 ERROR::FREETYPE: Failed to load font
 empty   ../assets/fonts/arial.ttf                                             255 ERROR::FREETYPE: Failed to load font
 noise   ../assets/fonts/arial.ttf                                             255 ERROR::FREETYPE: Failed to load font
-cut     ../assets/fonts/arial.ttf                                             255 ERROR::FREETYPE: Failed to load font
 rm      settings.ini                                                          255 WARNING: settings.ini not found! Using defaults instead. | Failed to load 'settings.ini'
-noise   settings.ini                                                          0   @?
-longline settings.ini                                                          0   @?
+noise   settings.ini                                                          0   -
+longline settings.ini                                                          0   -
 set     width=-5                                                              255 Failed to create GLFW window
 set     height=0                                                              255 Failed to create GLFW window
-set     width=99999                                                           0   @?
+set     width=99999                                                           0   -
 EOF
 )
 
@@ -194,7 +198,7 @@ headlines() {
 run_case() {
     rm -f "$GAME_STATUS_FILE"
     start_game
-    local waited=0 window
+    local deadline=$((SECONDS + 90)) window
     while [ ! -f "$GAME_STATUS_FILE" ]; do
         window=$(xdotool search --name '^Frostmoor$' 2>/dev/null | head -n 1 || true)
         if [ -n "$window" ]; then
@@ -204,8 +208,7 @@ run_case() {
             xdotool keyup Escape 2>/dev/null || true
         fi
         sleep 0.1
-        waited=$((waited + 1))
-        if [ "$waited" -gt 200 ]; then
+        if [ "$SECONDS" -gt "$deadline" ]; then
             kill -9 "$GAME_PID" 2>/dev/null || true
             wait "$GAME_PID" 2>/dev/null || true
             GAME_PID=""
@@ -217,6 +220,12 @@ run_case() {
     GAME_PID=""
     STATUS=$(cat "$GAME_STATUS_FILE")
 }
+
+if [ -n "${FROSTMOOR_GAME_PRELOAD:-}" ]; then
+    printf '#!/bin/sh\nLD_PRELOAD="%s" exec "%s"\n' "$FROSTMOOR_GAME_PRELOAD" "$FROSTMOOR_BIN" >"$WORK/game"
+    chmod +x "$WORK/game"
+    FROSTMOOR_BIN=$WORK/game
+fi
 
 make_run_dir copy
 # The asset tree is a private copy; a case restores what it broke.
@@ -253,6 +262,16 @@ while read -r action target want lines; do
     if [ -n "$lines" ] && [ "$lines" != "-" ]; then
         IFS=$'\n' read -r -d '' -a expected < <(printf '%s' "$lines" | sed 's/ | /\n/g'; printf '\0') || true
     fi
+    optional=()
+    for i in "${!expected[@]}"; do
+        [ "${expected[$i]:0:1}" = "~" ] || continue
+        expected[$i]=${expected[$i]:1}
+        optional+=("$i")
+    done
+    if [ "${#got[@]}" -eq $((${#expected[@]} - ${#optional[@]})) ]; then
+        for i in "${optional[@]}"; do unset "expected[$i]"; done
+        expected=("${expected[@]}")
+    fi
     if [ "${#got[@]}" -ne "${#expected[@]}" ]; then
         problems+=("${#got[@]} output lines, expected ${#expected[@]}")
     else
@@ -281,3 +300,4 @@ done <<<"$CASES"
 [ "$count" -gt 0 ] || fail "no case ran"
 [ "$failures" -eq 0 ] || { echo "$failures of $count cases failed"; exit 1; }
 echo "ok: $count broken-file cases"
+
