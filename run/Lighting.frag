@@ -27,8 +27,6 @@ uniform sampler2D texture_specular1;
 void main()
 {
     vec4 albedo = texture(texture_diffuse1, TexCoords);
-    if (albedo.a < 0.1)
-        discard;
     vec3 specularMap = texture(texture_specular1, TexCoords).rgb;
 
     // Points and lines arrive with zero normals: light them as facing up.

@@ -29,8 +29,6 @@ const float levels = 5.0;
 void main()
 {
     vec4 albedo = texture(texture_diffuse1, TexCoords);
-    if (albedo.a < 0.1)
-        discard;
     // Posterised colour gives the flat, painted look even on flat ground.
     vec3 base = floor(albedo.rgb * levels + 0.5) / levels;
     vec3 specularMap = texture(texture_specular1, TexCoords).rgb;
