@@ -21,8 +21,12 @@ float veinMask(glm::vec2 p) {
     return 1.0f - glm::smoothstep(0.0f, 0.005f, std::abs(n - 0.47f));
 }
 
+// The rock maps are drawn small (ring rocks, the boulder, the block beside
+// it) and loaded three times over, so 256 texels a side is plenty.
+constexpr int rockMapSize = 256;
+
 Image rockDiffuse() {
-    Image image(512, 512);
+    Image image(rockMapSize, rockMapSize);
     image.paint([](float u, float v) {
         const glm::vec2 p{u, v};
         const float body = fbm(p * 8.0f, 8, 5, 0.55f, 701u);
@@ -38,11 +42,11 @@ Image rockDiffuse() {
 }
 
 Image rockSpecular() {
-    Image image(512, 512);
+    Image image(rockMapSize, rockMapSize);
     image.paint([](float u, float v) {
         const glm::vec2 p{u, v};
         // Dull stone, glinting mica flecks, shining quartz veins, dead cracks.
-        const float fleck = hash01(static_cast<int>(u * 512), static_cast<int>(v * 512), 0, 711u) > 0.97f ? 0.5f : 0.0f;
+        const float fleck = hash01(static_cast<int>(u * rockMapSize), static_cast<int>(v * rockMapSize), 0, 711u) > 0.97f ? 0.5f : 0.0f;
         float s = 0.12f + 0.1f * fbm(p * 8.0f, 8, 3, 0.5f, 713u) + fleck + 0.8f * veinMask(p);
         s *= 1.0f - crackMask(p);
         return glm::vec3{s};
