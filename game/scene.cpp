@@ -55,6 +55,21 @@ void drawHelicopter(Scene& scene, Shader& shader) {
 void drawBoulder(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
                  glm::vec3 viewPos) {
     Shader& shader = *scene.lightmapsShader;
+    bindBoulderLighting(shader, view, projection, viewPos);
+    if (lightmaps) {
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, scene.diffuseMap);
+        glActiveTexture(GL_TEXTURE1);
+        glBindTexture(GL_TEXTURE_2D, scene.specularMap);
+        glBindVertexArray(scene.lightmapVAO);
+        glDrawArrays(GL_TRIANGLES, 0, lightmapCubeVertexCount);
+    }
+    scene.boulderModel->draw(shader);
+}
+} // namespace
+
+void bindBoulderLighting(Shader& shader, const glm::mat4& view, const glm::mat4& projection,
+                         glm::vec3 viewPos) {
     shader.bind();
     shader.setUniformVec3("light.position", lightPosition);
     shader.setUniformVec3("viewPos", viewPos);
@@ -68,17 +83,7 @@ void drawBoulder(Scene& scene, const glm::mat4& view, const glm::mat4& projectio
     glm::mat4 model = glm::translate(glm::mat4(1.0f), glm::vec3(30.0f, 1.35f, -25.0f));
     model = glm::scale(model, glm::vec3(4.5f));
     shader.setUniformMat4("model", model);
-    if (lightmaps) {
-        glActiveTexture(GL_TEXTURE0);
-        glBindTexture(GL_TEXTURE_2D, scene.diffuseMap);
-        glActiveTexture(GL_TEXTURE1);
-        glBindTexture(GL_TEXTURE_2D, scene.specularMap);
-        glBindVertexArray(scene.lightmapVAO);
-        glDrawArrays(GL_TRIANGLES, 0, lightmapCubeVertexCount);
-    }
-    scene.boulderModel->draw(shader);
 }
-} // namespace
 
 glm::mat4 hatMatrix(glm::vec3 playerPos, float waddle, float bodyTemperature) {
     const float f = snowmanScale(bodyTemperature);

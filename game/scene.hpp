@@ -13,5 +13,10 @@ void setParticleCamera(Scene& scene, const glm::mat4& view, const glm::mat4& pro
 void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
                glm::vec3 viewPos);
 
+// Makes the light-map program current with the boulder's point light,
+// material, camera and model matrix T(30, 1.35, -25) S(4.5).
+void bindBoulderLighting(Shader& shader, const glm::mat4& view, const glm::mat4& projection,
+                         glm::vec3 viewPos);
+
 // T(p) R(waddle, X) S(f) T(3, 1, 0.5): the hat rocks, the body does not.
 glm::mat4 hatMatrix(glm::vec3 playerPos, float waddle, float bodyTemperature);

@@ -17,6 +17,7 @@
 #include <stb/stb_image_write.h>
 
 #include "framing.hpp"
+#include "game/scene.hpp"
 #include "render/lighting.hpp"
 #include "render/model.hpp"
 #include "render/shader.hpp"
@@ -85,7 +86,6 @@ void renderScene(glm::vec3 eye, float yaw, float pitch) {
     sky.draw(view, proj);
     drawGround(ground, eye, lit, view, proj);
     drawSnowman(snowman, eye, lit, view, proj, 0.0f);
-    const float f = snowmanScale(0.0f);
     for (glm::vec3 p : {glm::vec3{19.8f, 0.15f, -5.0f}, glm::vec3{20.0f, 0.15f, -5.6f}, glm::vec3{6.0f, 0.15f, 2.0f}})
         drawAt(ice, lit, glm::scale(glm::translate(glm::mat4(1.0f), p), glm::vec3{1.5f}));
     std::mt19937 generator(300);
@@ -97,7 +97,7 @@ void renderScene(glm::vec3 eye, float yaw, float pitch) {
     // Two extra props near the start so they can be seen up close.
     drawAt(cactus, lit, glm::translate(glm::mat4(1.0f), {12.0f, 0.2f, 6.0f}));
     drawAt(larva, lit, glm::translate(glm::mat4(1.0f), {8.0f, 0.2f, -3.0f}));
-    drawAt(hat, lit, glm::translate(glm::scale(glm::mat4(1.0f), glm::vec3{f}), {3.0f, 1.0f, 0.5f}));
+    drawAt(hat, lit, hatMatrix(glm::vec3{0.0f}, 0.0f, 0.0f));
     drawAt(heli, lit, glm::scale(glm::translate(glm::mat4(1.0f), {400.0f, 0.0f, 50.0f}), glm::vec3{5.0f}));
     drawAt(heli, lit, glm::scale(glm::translate(glm::mat4(1.0f), {30.0f, 0.0f, 12.0f}), glm::vec3{5.0f}));
     // A few floating rocks of the ring, drawn singly with the lit program.
@@ -106,16 +106,7 @@ void renderScene(glm::vec3 eye, float yaw, float pitch) {
         const glm::vec3 p{std::sin(angle) * 10.0f + 40.0f, 8.0f + float(i % 7) * 3.0f, std::cos(angle) * 10.0f + 20.0f};
         drawAt(rock, lit, glm::rotate(glm::scale(glm::translate(glm::mat4(1.0f), p), glm::vec3{0.06f}), float(i), {0.4f, 0.6f, 0.8f}));
     }
-    lightmaps.bind();
-    lightmaps.setUniformVec3("light.position", 0.0f, 20.0f, 0.0f);
-    lightmaps.setUniformVec3("viewPos", eye);
-    lightmaps.setUniformVec3("light.ambient", 0.2f, 0.2f, 0.2f);
-    lightmaps.setUniformVec3("light.diffuse", 0.5f, 0.5f, 0.5f);
-    lightmaps.setUniformVec3("light.specular", 0.8f, 0.8f, 0.8f);
-    lightmaps.setUniformFloat("material.shininess", 64.0f);
-    lightmaps.setUniformMat4("view", view);
-    lightmaps.setUniformMat4("projection", proj);
-    lightmaps.setUniformMat4("model", glm::scale(glm::translate(glm::mat4(1.0f), {30.0f, 1.35f, -25.0f}), glm::vec3{4.5f}));
+    bindBoulderLighting(lightmaps, view, proj, eye);
     boulder.draw(lightmaps);
 }
 
