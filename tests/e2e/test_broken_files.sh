@@ -46,16 +46,14 @@ noise   ../assets/objects/snowman/hat.obj                                     0 
 rm      ../assets/objects/74307_Alien_Larvae/Larve1.obj                       0   ERROR::ASSIMP:: *../assets/objects/74307_Alien_Larvae/Larve1.obj*
 cut     ../assets/objects/74307_Alien_Larvae/Larve1.obj                       0   ~ERROR::ASSIMP:: ?*
 noise   ../assets/objects/74307_Alien_Larvae/Larve1.obj                       0   ~ERROR::ASSIMP:: ?*
-rm      ../assets/objects/74307_Alien_Larvae/eye.png                          0   Texture failed to load at path: eye.png
-noise   ../assets/objects/74307_Alien_Larvae/eye.png                          0   Texture failed to load at path: eye.png
-rm      ../assets/objects/74307_Alien_Larvae/eye_spec.png                     0   Texture failed to load at path: eye_spec.png
-noise   ../assets/objects/74307_Alien_Larvae/eye_spec.png                     0   Texture failed to load at path: eye_spec.png
 rm      ../assets/objects/74307_Alien_Larvae/larva.png                        0   Texture failed to load at path: larva.png
 noise   ../assets/objects/74307_Alien_Larvae/larva.png                        0   Texture failed to load at path: larva.png
 rm      ../assets/objects/74307_Alien_Larvae/larva_spec.png                   0   Texture failed to load at path: larva_spec.png
 noise   ../assets/objects/74307_Alien_Larvae/larva_spec.png                   0   Texture failed to load at path: larva_spec.png
 rm      ../assets/objects/cactus-low-poly/source/cactus.png                   0   Texture failed to load at path: cactus.png
 noise   ../assets/objects/cactus-low-poly/source/cactus.png                   0   Texture failed to load at path: cactus.png
+rm      ../assets/objects/cactus-low-poly/source/cactus_spec.png              0   Texture failed to load at path: cactus_spec.png
+noise   ../assets/objects/cactus-low-poly/source/cactus_spec.png              0   Texture failed to load at path: cactus_spec.png
 rm      ../assets/objects/helicopter/glass.png                                0   Texture failed to load at path: glass.png
 noise   ../assets/objects/helicopter/glass.png                                0   Texture failed to load at path: glass.png
 rm      ../assets/objects/helicopter/glass_spec.png                           0   Texture failed to load at path: glass_spec.png
@@ -70,12 +68,16 @@ rm      ../assets/objects/helicopter/paint_spec.png                           0 
 noise   ../assets/objects/helicopter/paint_spec.png                           0   Texture failed to load at path: paint_spec.png
 rm      ../assets/objects/helicopter/rotor.png                                0   Texture failed to load at path: rotor.png
 noise   ../assets/objects/helicopter/rotor.png                                0   Texture failed to load at path: rotor.png
+rm      ../assets/objects/helicopter/rotor_spec.png                           0   Texture failed to load at path: rotor_spec.png
+noise   ../assets/objects/helicopter/rotor_spec.png                           0   Texture failed to load at path: rotor_spec.png
 rm      ../assets/objects/icecube/ice.png                                     0   Texture failed to load at path: ice.png
 noise   ../assets/objects/icecube/ice.png                                     0   Texture failed to load at path: ice.png
 rm      ../assets/objects/icecube/ice_spec.png                                0   Texture failed to load at path: ice_spec.png
 noise   ../assets/objects/icecube/ice_spec.png                                0   Texture failed to load at path: ice_spec.png
 rm      ../assets/objects/map/sand.png                                        0   Texture failed to load at path: sand.png
 noise   ../assets/objects/map/sand.png                                        0   Texture failed to load at path: sand.png
+rm      ../assets/objects/map/sand_spec.png                                   0   Texture failed to load at path: sand_spec.png
+noise   ../assets/objects/map/sand_spec.png                                   0   Texture failed to load at path: sand_spec.png
 rm      ../assets/objects/snowman/band.png                                    0   Texture failed to load at path: band.png
 noise   ../assets/objects/snowman/band.png                                    0   Texture failed to load at path: band.png
 rm      ../assets/objects/snowman/carrot.png                                  0   Texture failed to load at path: carrot.png
@@ -88,6 +90,8 @@ rm      ../assets/objects/snowman/felt.png                                    0 
 noise   ../assets/objects/snowman/felt.png                                    0   Texture failed to load at path: felt.png
 rm      ../assets/objects/snowman/felt_spec.png                               0   Texture failed to load at path: felt_spec.png
 noise   ../assets/objects/snowman/felt_spec.png                               0   Texture failed to load at path: felt_spec.png
+rm      ../assets/objects/snowman/matte_spec.png                              0   Texture failed to load at path: matte_spec.png | Texture failed to load at path: matte_spec.png
+noise   ../assets/objects/snowman/matte_spec.png                              0   Texture failed to load at path: matte_spec.png | Texture failed to load at path: matte_spec.png
 rm      ../assets/objects/snowman/scarf.png                                   0   Texture failed to load at path: scarf.png
 noise   ../assets/objects/snowman/scarf.png                                   0   Texture failed to load at path: scarf.png
 rm      ../assets/objects/snowman/snow.png                                    0   Texture failed to load at path: snow.png

@@ -86,9 +86,10 @@ bool makeDesert(const std::string& objects) {
         if (std::abs(v.position.x) <= levelHalf && std::abs(v.position.z) <= levelHalf) v.normal = {0, 1, 0};
     }
     Model model;
-    model.materials.push_back({"sand", "sand.png", "", glm::vec3{0.05f}, 4.0f});
+    model.materials.push_back({"sand", "sand.png", "sand_spec.png", glm::vec3{0.05f}, 4.0f});
     model.add("sand", ground);
-    return writeObj(objects + "/map", "boden1", model) && writePng(objects + "/map/sand.png", sandTexture());
+    return writeObj(objects + "/map", "boden1", model) && writePng(objects + "/map/sand.png", sandTexture()) &&
+           writePng(objects + "/map/sand_spec.png", flatSpecular(0.05f));
 }
 
 } // namespace assetgen

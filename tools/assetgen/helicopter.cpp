@@ -71,7 +71,7 @@ bool makeHelicopter(const std::string& objects) {
         {"paint", "paint.png", "paint_spec.png", glm::vec3{0.6f}, 48.0f},
         {"glass", "glass.png", "glass_spec.png", glm::vec3{1.0f}, 128.0f},
         {"metal", "metal.png", "metal_spec.png", glm::vec3{0.7f}, 32.0f},
-        {"rotor", "rotor.png", "", glm::vec3{0.0f}, 8.0f},
+        {"rotor", "rotor.png", "rotor_spec.png", glm::vec3{0.3f}, 16.0f},
     };
     // Cabin and windscreen bubble.
     model.add("paint", ellipsoid({-0.25f, 0.45f, 0.0f}, {0.42f, 0.30f, 0.27f}, 28, 16));
@@ -114,12 +114,13 @@ bool makeHelicopter(const std::string& objects) {
     const std::string dir = objects + "/helicopter";
     bool ok = writeObj(dir, "HelicopterTest", model);
     ok = writePng(dir + "/paint.png", paintTexture()) && ok;
-    ok = writePng(dir + "/paint_spec.png", solid(16, glm::vec3{0.45f})) && ok;
+    ok = writePng(dir + "/paint_spec.png", flatSpecular(0.45f)) && ok;
     ok = writePng(dir + "/glass.png", glassTexture()) && ok;
-    ok = writePng(dir + "/glass_spec.png", solid(16, glm::vec3{0.95f})) && ok;
+    ok = writePng(dir + "/glass_spec.png", flatSpecular(0.95f)) && ok;
     ok = writePng(dir + "/metal.png", metalTexture()) && ok;
-    ok = writePng(dir + "/metal_spec.png", solid(16, glm::vec3{0.6f})) && ok;
+    ok = writePng(dir + "/metal_spec.png", flatSpecular(0.6f)) && ok;
     ok = writePng(dir + "/rotor.png", solid(16, glm::vec3{0.08f, 0.08f, 0.09f})) && ok;
+    ok = writePng(dir + "/rotor_spec.png", flatSpecular(0.3f)) && ok;
     return ok;
 }
 

@@ -111,6 +111,10 @@ Image solid(int size, glm::vec3 colour) {
     return image;
 }
 
+Image flatSpecular(float strength) {
+    return solid(1, glm::vec3{strength});
+}
+
 bool writePng(const std::string& path, const Image& image) {
     return stbi_write_png(path.c_str(), image.width, image.height, 3, image.pixels.data(), image.width * 3) != 0;
 }

@@ -45,6 +45,9 @@ struct Image {
 };
 
 Image solid(int size, glm::vec3 colour);
+// The specular map of a surface that shines evenly: one texel, the cheapest
+// map a software renderer can sample, and named so no stale map lights it.
+Image flatSpecular(float strength);
 
 // Writers; each returns false when the file could not be written.
 bool writePng(const std::string& path, const Image& image);

@@ -200,6 +200,14 @@ Mesh tube(const std::vector<glm::vec3>& path, const std::vector<float>& radii, i
     return mesh;
 }
 
+Mesh tetrahedron(float halfExtent) {
+    Mesh mesh;
+    for (glm::vec3 q : {glm::vec3{1, 1, 1}, glm::vec3{1, -1, -1}, glm::vec3{-1, 1, -1}, glm::vec3{-1, -1, 1}})
+        mesh.vertices.push_back({q * halfExtent, glm::normalize(q), {0.0f, 0.0f}});
+    mesh.triangles = {{0, 2, 3}, {0, 3, 1}, {0, 1, 2}, {1, 3, 2}};
+    return mesh;
+}
+
 Mesh icosphere(float radius, int levels) {
     const float t = (1.0f + std::sqrt(5.0f)) / 2.0f;
     std::vector<glm::vec3> p = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},

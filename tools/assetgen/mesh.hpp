@@ -36,6 +36,7 @@ Mesh torus(float majorRadius, float minorRadius, int majorSegments, int minorSeg
 // A round tube through the points of a path, radius per point, open ends
 // closed by a cap at the first and last point.
 Mesh tube(const std::vector<glm::vec3>& path, const std::vector<float>& radii, int segments);
+Mesh tetrahedron(float halfExtent); // 4 triangles, on alternate corners of a cube
 // The icosphere, subdivided `levels` times (20 * 4^levels triangles).
 Mesh icosphere(float radius, int levels);
 

@@ -12,7 +12,7 @@ namespace assetgen {
 struct Material {
     std::string name;
     std::string diffuseMap;  // map_Kd, beside the .obj
-    std::string specularMap; // map_Ks; empty where the surface does not shine
+    std::string specularMap; // map_Ks; empty only where no shader reads one (the ring rocks)
     glm::vec3 specular{0.0f};
     float shininess = 8.0f;
 };

@@ -56,9 +56,25 @@ Image cactusTexture() {
     return image;
 }
 
+// The larva is one mesh of one material, so the 20 larvae cost one draw call
+// each: its maps hold the skin below `larvaSkinTop` and the eyes from
+// `larvaEyeBand` up (in texture v, tail at 0), with a gap against bleeding
+// between mipmap levels.
+constexpr float larvaSkinTop = 0.84f;
+constexpr float larvaEyeBand = 0.875f;
+
+glm::vec3 eyeColour(float u, float v) {
+    // A glowing red iris around a black pupil, looking out along +X after placement.
+    const float d = glm::length(glm::vec2{std::min(std::abs(u - 0.5f), 1.0f - std::abs(u - 0.5f)), v - 0.5f});
+    return d < 0.1f ? glm::vec3{0.02f} : glm::mix(glm::vec3{1.0f, 0.25f, 0.05f}, glm::vec3{0.3f, 0.02f, 0.02f}, glm::smoothstep(0.1f, 0.4f, d));
+}
+
 Image larvaTexture() {
     Image image(256, 256);
-    image.paint([](float u, float v) {
+    image.paint([](float u, float row) {
+        const float textureV = 1.0f - row; // the first row is the top of the texture
+        if (textureV >= larvaEyeBand) return eyeColour(u, (textureV - larvaEyeBand) / (1.0f - larvaEyeBand));
+        const float v = std::min(textureV / larvaSkinTop, 1.0f);
         // v runs tail to head; segment creases every 1/9, darker and slick.
         const float seg = std::fmod(v * 9.0f, 1.0f);
         const float crease = 1.0f - glm::smoothstep(0.0f, 0.18f, std::min(seg, 1.0f - seg));
@@ -76,18 +92,9 @@ Image larvaTexture() {
 
 Image larvaSpecular() {
     Image image(128, 128);
-    image.paint([](float u, float v) {
-        return glm::vec3{0.55f + 0.3f * fbm(glm::vec2{u * 4.0f, v * 4.0f}, 4, 3, 0.5f, 531u)};
-    });
-    return image;
-}
-
-Image eyeTexture() {
-    Image image(64, 64);
-    image.paint([](float u, float v) {
-        // A glowing red iris around a black pupil, looking out along +X after placement.
-        const float d = glm::length(glm::vec2{std::min(std::abs(u - 0.5f), 1.0f - std::abs(u - 0.5f)), v - 0.5f});
-        return d < 0.1f ? glm::vec3{0.02f} : glm::mix(glm::vec3{1.0f, 0.25f, 0.05f}, glm::vec3{0.3f, 0.02f, 0.02f}, glm::smoothstep(0.1f, 0.4f, d));
+    image.paint([](float u, float row) {
+        if (1.0f - row >= larvaEyeBand) return glm::vec3{0.9f}; // wet, glossy eyes
+        return glm::vec3{0.55f + 0.3f * fbm(glm::vec2{u * 4.0f, row * 4.0f}, 4, 3, 0.5f, 531u)};
     });
     return image;
 }
@@ -118,8 +125,9 @@ bool makeCactus(const std::string& objects) {
                         {0.22f, 2.65f},
                         {0.13f, 2.76f},
                         {0.0f, 2.8f}},
-                       30);
-    // Ten ribs: push the stem out along its ridges.
+                       20);
+    // Ten ribs: push the stem out along its ridges. With twenty segments every
+    // other ring vertex sits on a ridge, the rest in the grooves.
     displace(trunk, [](glm::vec3 p) {
         const float r = glm::length(glm::vec2{p.x, p.z});
         const float a = std::atan2(-p.z, p.x);
@@ -132,7 +140,7 @@ bool makeCactus(const std::string& objects) {
     auto arm = [](float height, float side, float reach, float rise, float lean) {
         std::vector<glm::vec3> path;
         std::vector<float> radii;
-        const int steps = 10;
+        const int steps = 6;
         for (int i = 0; i <= steps; ++i) {
             const float t = static_cast<float>(i) / steps;
             const float a = t * glm::half_pi<float>(); // quarter turn from out to up
@@ -150,15 +158,16 @@ bool makeCactus(const std::string& objects) {
         radii.push_back(0.10f);
         path.push_back(top + glm::vec3{0.0f, 0.66f, 0.0f});
         radii.push_back(0.04f);
-        return tube(path, radii, 14);
+        return tube(path, radii, 8);
     };
     Model model;
-    model.materials = {{"cactus", "cactus.png", "", glm::vec3{0.0f}, 8.0f}};
+    model.materials = {{"cactus", "cactus.png", "cactus_spec.png", glm::vec3{0.1f}, 8.0f}};
     model.add("cactus", trunk);
     model.add("cactus", arm(0.95f, 1.0f, 0.45f, 0.30f, 0.04f));
     model.add("cactus", arm(1.45f, -1.0f, 0.38f, 0.22f, -0.05f));
     const std::string dir = objects + "/cactus-low-poly/source";
-    return writeObj(dir, "cactus._testobj", model) && writePng(dir + "/cactus.png", cactusTexture());
+    return writeObj(dir, "cactus._testobj", model) && writePng(dir + "/cactus.png", cactusTexture()) &&
+           writePng(dir + "/cactus_spec.png", flatSpecular(0.1f)); // a waxy sheen
 }
 
 bool makeLarva(const std::string& objects) {
@@ -167,7 +176,7 @@ bool makeLarva(const std::string& objects) {
     constexpr float length = 1.5f;
     constexpr int segments = 9;
     std::vector<ProfilePoint> profile;
-    const int rings = 46;
+    const int rings = 27; // three per body segment
     for (int i = 0; i <= rings; ++i) {
         const float t = static_cast<float>(i) / rings;
         // Clamped: sin(pi) in float is a hair below zero, and pow of that is NaN.
@@ -175,15 +184,12 @@ bool makeLarva(const std::string& objects) {
         const float bulge = 0.84f + 0.16f * std::sqrt(std::abs(std::sin(glm::pi<float>() * segments * t)));
         profile.push_back({(i == 0 || i == rings) ? 0.0f : envelope * bulge, t * length});
     }
-    Mesh body = lathe(profile, 14);
-    for (Vertex& v : body.vertices) v.uv.y = v.position.y / length; // segment bands line up with the creases
+    Mesh body = lathe(profile, 10);
+    for (Vertex& v : body.vertices) v.uv.y = v.position.y / length * larvaSkinTop; // bands line up with the creases
     smoothNormals(body);
 
     Model model;
-    model.materials = {
-        {"skin", "larva.png", "larva_spec.png", glm::vec3{0.8f}, 64.0f},
-        {"eye", "eye.png", "eye_spec.png", glm::vec3{1.0f}, 96.0f},
-    };
+    model.materials = {{"skin", "larva.png", "larva_spec.png", glm::vec3{0.8f}, 64.0f}};
     // Lay it down: +Y to -X, then squash the belly and arch the back.
     glm::mat4 lay = glm::rotate(glm::mat4(1.0f), glm::half_pi<float>(), glm::vec3{0, 0, 1});
     lay = glm::translate(lay, glm::vec3{0.0f, -length * 0.5f, 0.0f});
@@ -197,7 +203,8 @@ bool makeLarva(const std::string& objects) {
     smoothNormals(body);
     Mesh eyes;
     for (float side : {-1.0f, 1.0f}) {
-        Mesh eye = sphere(0.045f, 10, 6);
+        Mesh eye = sphere(0.045f, 8, 5);
+        for (Vertex& v : eye.vertices) v.uv.y = larvaEyeBand + v.uv.y * (1.0f - larvaEyeBand);
         // Turn the sphere so its pupil (u = 0.5, the -X side) looks forward and out.
         translate(eye, {-0.60f, 0.09f, side * 0.085f});
         merge(eyes, eye);
@@ -209,13 +216,11 @@ bool makeLarva(const std::string& objects) {
     translate(body, {0.0f, -0.2f - lowest, 0.0f});
     translate(eyes, {0.0f, -0.2f - lowest, 0.0f});
     model.add("skin", body);
-    model.add("eye", eyes);
+    model.add("skin", eyes);
     const std::string dir = objects + "/74307_Alien_Larvae";
     bool ok = writeObj(dir, "Larve1", model);
     ok = writePng(dir + "/larva.png", larvaTexture()) && ok;
     ok = writePng(dir + "/larva_spec.png", larvaSpecular()) && ok;
-    ok = writePng(dir + "/eye.png", eyeTexture()) && ok;
-    ok = writePng(dir + "/eye_spec.png", solid(16, glm::vec3{0.9f})) && ok;
     return ok;
 }
 

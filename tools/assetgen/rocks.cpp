@@ -58,12 +58,18 @@ Image rockSpecular() {
 
 bool makeRocks(const std::string& objects) {
     const std::string dir = objects + "/rock";
-    // Particle rock: a knobbly, faceted icosahedron. Only 20 triangles: the
-    // ring draws 5000 of them every frame, and at their size no more show.
-    Mesh rock = icosphere(6.0f, 0);
-    displace(rock, [](glm::vec3 p) { return 6.0f * 0.45f * (fbm(p * 0.25f, 2, 0.5f, 721u) - 0.5f); });
-    for (Vertex& v : rock.vertices) // squat and lopsided, not a die
-        v.position *= glm::vec3(1.1f, 0.75f, 0.95f);
+    // Particle rock: a lopsided chip of four facets. The ring draws 5000 of
+    // them every frame, mostly a few pixels across, and the software renderer
+    // pays for every triangle it sets up: four is the least a solid can have.
+    Mesh rock = tetrahedron(3.8f); // corners about 6.5 from the centre
+    // Nudge every corner off its diagonal so the chip is irregular, not a
+    // regular die; then squat it.
+    for (int i = 0; i < static_cast<int>(rock.vertices.size()); ++i) {
+        Vertex& v = rock.vertices[i];
+        const glm::vec3 nudge{hash01(i, 0, 0, 721u), hash01(i, 1, 0, 721u), hash01(i, 2, 0, 721u)};
+        v.position += 2.0f * (nudge - 0.5f);
+        v.position *= glm::vec3(1.1f, 0.8f, 0.95f);
+    }
     sphericalUv(rock, glm::vec3{0.0f}, 1.0f, 1.0f);
     flatNormals(rock);
     Model particle;

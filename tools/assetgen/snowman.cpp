@@ -138,9 +138,9 @@ bool makeSnowman(const std::string& objects) {
     model.materials = {
         {"snow", "snow.png", "snow_spec.png", glm::vec3{0.3f}, 24.0f},
         {"coal", "coal.png", "coal_spec.png", glm::vec3{0.5f}, 48.0f},
-        {"carrot", "carrot.png", "", glm::vec3{0.0f}, 8.0f},
-        {"scarf", "scarf.png", "", glm::vec3{0.0f}, 8.0f},
-        {"wood", "wood.png", "", glm::vec3{0.0f}, 8.0f},
+        {"carrot", "carrot.png", "matte_spec.png", glm::vec3{0.0f}, 8.0f},
+        {"scarf", "scarf.png", "matte_spec.png", glm::vec3{0.0f}, 8.0f},
+        {"wood", "wood.png", "matte_spec.png", glm::vec3{0.0f}, 8.0f},
     };
     // Snow: the bottom ball is squashed a touch and rests at y = 0.
     Mesh base = snowBall(bottom, 401u);
@@ -192,10 +192,11 @@ bool makeSnowman(const std::string& objects) {
     ok = writePng(dir + "/snow.png", snowTexture()) && ok;
     ok = writePng(dir + "/snow_spec.png", snowSpecular()) && ok;
     ok = writePng(dir + "/coal.png", coalTexture()) && ok;
-    ok = writePng(dir + "/coal_spec.png", solid(16, glm::vec3{0.35f})) && ok;
+    ok = writePng(dir + "/coal_spec.png", flatSpecular(0.35f)) && ok;
     ok = writePng(dir + "/carrot.png", carrotTexture()) && ok;
     ok = writePng(dir + "/scarf.png", scarfTexture()) && ok;
     ok = writePng(dir + "/wood.png", woodTexture()) && ok;
+    ok = writePng(dir + "/matte_spec.png", flatSpecular(0.0f)) && ok;
     return ok;
 }
 
@@ -235,15 +236,16 @@ bool makeHat(const std::string& objects) {
     Model model;
     model.materials = {
         {"felt", "felt.png", "felt_spec.png", glm::vec3{0.2f}, 16.0f},
-        {"band", "band.png", "", glm::vec3{0.0f}, 8.0f},
+        {"band", "band.png", "matte_spec.png", glm::vec3{0.0f}, 8.0f},
     };
     model.add("felt", felt);
     model.add("band", band);
     const std::string dir = objects + "/snowman";
     bool ok = writeObj(dir, "hat", model);
     ok = writePng(dir + "/felt.png", feltTexture()) && ok;
-    ok = writePng(dir + "/felt_spec.png", solid(16, glm::vec3{0.18f})) && ok;
+    ok = writePng(dir + "/felt_spec.png", flatSpecular(0.18f)) && ok;
     ok = writePng(dir + "/band.png", bandTexture()) && ok;
+    ok = writePng(dir + "/matte_spec.png", flatSpecular(0.0f)) && ok;
     return ok;
 }
 
