@@ -107,6 +107,10 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     // lit object below is drawn with the program the snowman left current.
     Shader& shader = celShading ? *scene.toonShader : *scene.lightingShader;
     drawGround(*scene.groundModel, viewPos, shader, view, projection);
+    // The ground is the frame's biggest fill. Flushing here lets a software
+    // renderer's raster threads shade it while this thread prepares the
+    // remaining draws; to a hardware driver it is an early submission.
+    glFlush();
     drawSnowman(*scene.snowmanModel, viewPos, shader, view, projection,
                 scene.state.bodyTemperature);
 
