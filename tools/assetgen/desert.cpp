@@ -36,8 +36,7 @@ float duneHeight(float x, float z) {
 }
 
 Image sandTexture() {
-    Image image(512, 512);
-    image.paint([](float u, float v) {
+    return painted(512, 512, [](float u, float v) {
         const glm::vec2 p{u, v};
         // Wind ripples: bands across v, their phase bent by noise; the
         // slope facing the wind is lit, the lee side darker.
@@ -56,7 +55,6 @@ Image sandTexture() {
         else colour *= 0.96f + 0.08f * hash01(gx, gy, 1, 41u);
         return colour;
     });
-    return image;
 }
 
 } // namespace

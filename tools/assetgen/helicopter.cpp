@@ -27,8 +27,7 @@ Mesh placedBox(glm::vec3 centre, glm::vec3 half, float yaw = 0.0f, glm::vec3 axi
 }
 
 Image paintTexture() {
-    Image image(256, 256);
-    image.paint([](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         // Lathe u: 0 at +X (tail), 0.5 at the nose; v bottom to top.
         glm::vec3 colour{0.80f, 0.10f, 0.08f};
         if (v > 0.40f && v < 0.50f) colour = {0.95f, 0.95f, 0.92f}; // livery stripe
@@ -43,24 +42,19 @@ Image paintTexture() {
         }
         return colour * (0.92f + 0.08f * fbm(glm::vec2{u, v} * 8.0f, 8, 3, 0.5f, 601u));
     });
-    return image;
 }
 
 Image glassTexture() {
-    Image image(128, 128);
-    image.paint([](float u, float v) {
+    return painted(128, 128, [](float u, float v) {
         const float streak = std::fmod(u * 3.0f + v * 1.5f, 1.0f);
         return glm::mix(glm::vec3{0.30f, 0.45f, 0.58f}, glm::vec3{0.80f, 0.90f, 0.97f}, streak > 0.9f ? 0.5f : 0.08f);
     });
-    return image;
 }
 
 Image metalTexture() {
-    Image image(128, 128);
-    image.paint([](float u, float v) {
+    return painted(128, 128, [](float u, float v) {
         return glm::vec3{0.42f, 0.43f, 0.46f} * (0.85f + 0.15f * fbm(glm::vec2{u * 2.0f, v * 16.0f}, 0, 3, 0.5f, 611u));
     });
-    return image;
 }
 
 } // namespace

@@ -106,9 +106,7 @@ glm::vec3 Image::get(int x, int y) const {
 }
 
 Image solid(int size, glm::vec3 colour) {
-    Image image(size, size);
-    image.paint([&](float, float) { return colour; });
-    return image;
+    return painted(size, size, [&](float, float) { return colour; });
 }
 
 Image flatSpecular(float strength) {

@@ -44,6 +44,13 @@ struct Image {
     }
 };
 
+// A new image of the given size, painted from f(u, v) as Image::paint does.
+template <typename F> Image painted(int width, int height, F f) {
+    Image image(width, height);
+    image.paint(f);
+    return image;
+}
+
 Image solid(int size, glm::vec3 colour);
 // The specular map of a surface that shines evenly: one texel, the cheapest
 // map a software renderer can sample, and named so no stale map lights it.

@@ -13,8 +13,7 @@ namespace assetgen {
 namespace {
 
 Image iceTexture() {
-    Image image(256, 256);
-    image.paint([](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         // Frosted rim, clearer heart, a few cracks and trapped bubbles.
         const float edge = std::min({u, v, 1.0f - u, 1.0f - v});
         const float rim = 1.0f - glm::smoothstep(0.0f, 0.12f, edge);
@@ -27,22 +26,18 @@ Image iceTexture() {
         if (bubble > 0.78f) colour = glm::mix(colour, glm::vec3{1.0f}, 0.5f);
         return colour;
     });
-    return image;
 }
 
 Image iceSpecular() {
-    Image image(128, 128);
-    image.paint([](float u, float v) {
+    return painted(128, 128, [](float u, float v) {
         const float edge = std::min({u, v, 1.0f - u, 1.0f - v});
         return glm::vec3{0.55f + 0.45f * (1.0f - glm::smoothstep(0.0f, 0.1f, edge))};
     });
-    return image;
 }
 
 Image cactusTexture() {
-    Image image(256, 256);
     constexpr int ribs = 10;
-    image.paint([](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         // Around the stem (u): ridges light, grooves dark; spines as pale dots
         // along each ridge; along the stem (v): a little mottling.
         const float rib = std::fmod(u * ribs, 1.0f);
@@ -53,7 +48,6 @@ Image cactusTexture() {
         if (std::abs(rib - 0.5f) < 0.06f && std::abs(along - 0.5f) < 0.08f) colour = {0.93f, 0.90f, 0.72f};
         return colour;
     });
-    return image;
 }
 
 // The larva is one mesh of one material, so the 20 larvae cost one draw call
@@ -70,8 +64,7 @@ glm::vec3 eyeColour(float u, float v) {
 }
 
 Image larvaTexture() {
-    Image image(256, 256);
-    image.paint([](float u, float row) {
+    return painted(256, 256, [](float u, float row) {
         const float textureV = 1.0f - row; // the first row is the top of the texture
         if (textureV >= larvaEyeBand) return eyeColour(u, (textureV - larvaEyeBand) / (1.0f - larvaEyeBand));
         const float v = std::min(textureV / larvaSkinTop, 1.0f);
@@ -87,16 +80,13 @@ Image larvaTexture() {
         if (blotch > 0.68f) colour = glm::mix(colour, glm::vec3{0.45f, 0.18f, 0.45f}, 0.6f);
         return colour;
     });
-    return image;
 }
 
 Image larvaSpecular() {
-    Image image(128, 128);
-    image.paint([](float u, float row) {
+    return painted(128, 128, [](float u, float row) {
         if (1.0f - row >= larvaEyeBand) return glm::vec3{0.9f}; // wet, glossy eyes
         return glm::vec3{0.55f + 0.3f * fbm(glm::vec2{u * 4.0f, row * 4.0f}, 4, 3, 0.5f, 531u)};
     });
-    return image;
 }
 
 } // namespace

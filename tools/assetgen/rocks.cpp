@@ -26,8 +26,7 @@ float veinMask(glm::vec2 p) {
 constexpr int rockMapSize = 256;
 
 Image rockDiffuse() {
-    Image image(rockMapSize, rockMapSize);
-    image.paint([](float u, float v) {
+    return painted(rockMapSize, rockMapSize, [](float u, float v) {
         const glm::vec2 p{u, v};
         const float body = fbm(p * 8.0f, 8, 5, 0.55f, 701u);
         glm::vec3 colour = ramp({{0.0f, {0.30f, 0.26f, 0.22f}}, {0.5f, {0.55f, 0.48f, 0.40f}}, {1.0f, {0.74f, 0.66f, 0.55f}}}, body);
@@ -38,12 +37,10 @@ Image rockDiffuse() {
         colour *= 1.0f - 0.4f * crackMask(p);
         return colour;
     });
-    return image;
 }
 
 Image rockSpecular() {
-    Image image(rockMapSize, rockMapSize);
-    image.paint([](float u, float v) {
+    return painted(rockMapSize, rockMapSize, [](float u, float v) {
         const glm::vec2 p{u, v};
         // Dull stone, glinting mica flecks, shining quartz veins, dead cracks.
         const float fleck = hash01(static_cast<int>(u * rockMapSize), static_cast<int>(v * rockMapSize), 0, 711u) > 0.97f ? 0.5f : 0.0f;
@@ -51,7 +48,6 @@ Image rockSpecular() {
         s *= 1.0f - crackMask(p);
         return glm::vec3{s};
     });
-    return image;
 }
 
 } // namespace

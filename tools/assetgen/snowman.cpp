@@ -56,45 +56,36 @@ Mesh scarfTail(glm::vec3 top, glm::vec3 down, float length, float width) {
 }
 
 Image snowTexture() {
-    Image image(256, 256);
-    image.paint([](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float n = fbm(glm::vec2{u, v} * 8.0f, 8, 4, 0.5f, 301u);
         const float sparkle = hash01(static_cast<int>(u * 256), static_cast<int>(v * 256), 0, 303u) > 0.99f ? 0.06f : 0.0f;
         return glm::mix(glm::vec3{0.80f, 0.86f, 0.95f}, glm::vec3{1.0f, 1.0f, 1.0f}, 0.35f + 0.9f * n) + sparkle;
     });
-    return image;
 }
 
 Image snowSpecular() {
-    Image image(256, 256);
-    image.paint([](float u, float v) {
+    return painted(256, 256, [](float u, float v) {
         const float glint = hash01(static_cast<int>(u * 256), static_cast<int>(v * 256), 0, 303u);
         return glm::vec3{glint > 0.99f ? 0.9f : 0.12f + 0.1f * fbm(glm::vec2{u, v} * 8.0f, 8, 3, 0.5f, 305u)};
     });
-    return image;
 }
 
 Image coalTexture() {
-    Image image(64, 64);
-    image.paint([](float u, float v) {
+    return painted(64, 64, [](float u, float v) {
         return glm::vec3{0.05f, 0.05f, 0.06f} + 0.08f * fbm(glm::vec2{u, v} * 8.0f, 8, 3, 0.6f, 311u);
     });
-    return image;
 }
 
 Image carrotTexture() {
-    Image image(128, 128);
-    image.paint([](float u, float v) {
+    return painted(128, 128, [](float u, float v) {
         // Growth rings across the root, a little uneven.
         const float ring = 0.5f + 0.5f * std::sin(v * 60.0f + 2.0f * fbm(glm::vec2{u, v} * 4.0f, 4, 2, 0.5f, 321u));
         return ramp({{0.0f, {0.78f, 0.32f, 0.05f}}, {1.0f, {1.0f, 0.55f, 0.15f}}}, 0.3f + 0.7f * ring * ring);
     });
-    return image;
 }
 
 Image scarfTexture() {
-    Image image(128, 128);
-    image.paint([](float u, float v) {
+    return painted(128, 128, [](float u, float v) {
         // Wide red bands with a thin cream stripe; a fine knit texture on top.
         const float band = std::fmod(u * 8.0f, 1.0f);
         glm::vec3 colour = band < 0.78f ? glm::vec3{0.78f, 0.10f, 0.12f} : glm::vec3{0.96f, 0.90f, 0.78f};
@@ -102,33 +93,26 @@ Image scarfTexture() {
         const float knit = 0.5f + 0.5f * std::sin(v * 128.0f * 3.14159265f) * std::sin(u * 64.0f * 3.14159265f);
         return colour * (0.85f + 0.15f * knit);
     });
-    return image;
 }
 
 Image woodTexture() {
-    Image image(64, 64);
-    image.paint([](float u, float v) {
+    return painted(64, 64, [](float u, float v) {
         const float grain = fbm(glm::vec2{u * 2.0f, v * 16.0f}, 0, 3, 0.5f, 331u);
         return ramp({{0.0f, {0.22f, 0.13f, 0.06f}}, {1.0f, {0.45f, 0.30f, 0.16f}}}, grain);
     });
-    return image;
 }
 
 Image feltTexture() {
-    Image image(128, 128);
-    image.paint([](float u, float v) {
+    return painted(128, 128, [](float u, float v) {
         return glm::vec3{0.07f, 0.07f, 0.08f} + 0.06f * fbm(glm::vec2{u, v} * 16.0f, 16, 3, 0.6f, 341u);
     });
-    return image;
 }
 
 Image bandTexture() {
-    Image image(64, 64);
-    image.paint([](float u, float v) {
+    return painted(64, 64, [](float u, float v) {
         const float rib = 0.9f + 0.1f * std::sin(v * 40.0f);
         return glm::vec3{0.70f, 0.08f, 0.10f} * rib + 0.04f * fbm(glm::vec2{u, v} * 8.0f, 8, 2, 0.5f, 351u);
     });
-    return image;
 }
 
 } // namespace
