@@ -15,6 +15,6 @@ void main()
 {
     Normal = mat3(aInstanceMatrix) * aNormal;
     TexCoords = aTexCoords;
-    // Matrix times vector, right to left: a million vertices a frame.
+    // Matrix times vector, right to left: 60,000 vertices a frame.
     gl_Position = projection * (view * (aInstanceMatrix * vec4(aPos, 1.0)));
 }

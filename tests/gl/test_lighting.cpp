@@ -1,10 +1,12 @@
-// Lit drawing: the snowman's scale and the uniforms the lit programs get.
+// Lit drawing: the snowman's scale, the uniforms the lit programs get, and
+// the colour the plain lit program gives a surface.
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/settings.hpp"
 #include "game/player.hpp"
 #include "gl_fixture.hpp"
 #include "render/lighting.hpp"
+#include "render/mesh.hpp"
 #include "render/model.hpp"
 #include "render/shader.hpp"
 
@@ -79,5 +81,68 @@ TEST_F(LightingTest, BothLitProgramsGetTheGroundAndSnowmanUniforms)
         GLint current = 0;
         glGetIntegerv(GL_CURRENT_PROGRAM, &current);
         EXPECT_EQ(static_cast<unsigned int>(current), shader.programId);
+    }
+}
+
+namespace {
+
+unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b)
+{
+    const unsigned char texel[3] = {r, g, b};
+    unsigned int id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, texel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    return id;
+}
+
+} // namespace
+
+TEST_F(LightingTest, PlainLitProgramColoursBySunAndBothMaps)
+{
+    applyGameState();
+    const std::string base = FROSTMOOR_SOURCE_DIR "/run/Lighting";
+    Shader shader((base + ".vert").c_str(), (base + ".frag").c_str());
+    const unsigned int diffuse = solidTexture(128, 64, 255);
+    const unsigned int specular = solidTexture(26, 51, 0);
+    // A square of ground facing up, seen from straight above.
+    const glm::vec3 up(0, 1, 0);
+    Mesh ground({{{-1, 0, 1}, up, {0, 0}}, {{1, 0, 1}, up, {1, 0}},
+                 {{1, 0, -1}, up, {1, 1}}, {{-1, 0, -1}, up, {0, 1}}},
+                {0, 1, 2, 0, 2, 3},
+                {{diffuse, "texture_diffuse", "d.png"}, {specular, "texture_specular", "s.png"}});
+
+    shader.bind();
+    shader.setUniformVec3("light.ambient", 0.2f, 0.2f, 0.2f);
+    shader.setUniformVec3("light.diffuse", 0.5f, 0.5f, 0.5f);
+    shader.setUniformVec3("light.specular", 0.8f, 0.8f, 0.8f);
+    // Far overhead, so the highlight peaks at every corner alike.
+    shader.setUniformVec3("viewPos", 0.0f, 1000.0f, 0.0f);
+    shader.setUniformMat4("model", glm::mat4(1.0f));
+    shader.setUniformMat4("view", glm::lookAt(glm::vec3(0, 5, 0), glm::vec3(0), glm::vec3(0, 0, -1)));
+    shader.setUniformMat4("projection", glm::ortho(-2.0f, 2.0f, -2.0f, 2.0f, 0.1f, 10.0f));
+    OffscreenTarget target(16, 16);
+
+    struct Case {
+        glm::vec3 direction;
+        float shininess;
+        int rgb[3];
+    };
+    // Sun overhead: (0.2 * 1.1 + 0.5) * albedo + 0.8 * shine.
+    // Sun just below the horizon: the upper sky's ambient alone. A broad
+    // exponent would still give the halfway vector a highlight, but a
+    // surface the sun does not reach must not shine.
+    for (const Case& c : {Case{{0, -1, 0}, 32.0f, {113, 87, 184}},
+                          Case{{1, 0.2f, 0}, 1.0f, {28, 14, 56}}}) {
+        shader.setUniformVec3("light.direction", c.direction);
+        shader.setUniformFloat("material.shininess", c.shininess);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        ground.draw(shader);
+        const auto centre = target.pixel(8, 8);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(centre[static_cast<std::size_t>(i)], c.rgb[i], 2)
+                << "sun " << c.direction.x << " channel " << i;
     }
 }
