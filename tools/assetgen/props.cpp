@@ -57,6 +57,9 @@ Image cactusTexture() {
 constexpr float larvaSkinTop = 0.84f;
 constexpr float larvaEyeBand = 0.875f;
 
+// Texture v of an image row coordinate: the first row is the top.
+float textureV(float row) { return 1.0f - row; }
+
 glm::vec3 eyeColour(float u, float v) {
     // A glowing red iris around a black pupil, looking out along +X after placement.
     const float d = glm::length(glm::vec2{std::min(std::abs(u - 0.5f), 1.0f - std::abs(u - 0.5f)), v - 0.5f});
@@ -65,9 +68,9 @@ glm::vec3 eyeColour(float u, float v) {
 
 Image larvaTexture() {
     return painted(256, 256, [](float u, float row) {
-        const float textureV = 1.0f - row; // the first row is the top of the texture
-        if (textureV >= larvaEyeBand) return eyeColour(u, (textureV - larvaEyeBand) / (1.0f - larvaEyeBand));
-        const float v = std::min(textureV / larvaSkinTop, 1.0f);
+        const float t = textureV(row);
+        if (t >= larvaEyeBand) return eyeColour(u, (t - larvaEyeBand) / (1.0f - larvaEyeBand));
+        const float v = std::min(t / larvaSkinTop, 1.0f);
         // v runs tail to head; segment creases every 1/9, darker and slick.
         const float seg = std::fmod(v * 9.0f, 1.0f);
         const float crease = 1.0f - glm::smoothstep(0.0f, 0.18f, std::min(seg, 1.0f - seg));
@@ -84,7 +87,7 @@ Image larvaTexture() {
 
 Image larvaSpecular() {
     return painted(128, 128, [](float u, float row) {
-        if (1.0f - row >= larvaEyeBand) return glm::vec3{0.9f}; // wet, glossy eyes
+        if (textureV(row) >= larvaEyeBand) return glm::vec3{0.9f}; // wet, glossy eyes
         return glm::vec3{0.55f + 0.3f * fbm(glm::vec2{u * 4.0f, row * 4.0f}, 4, 3, 0.5f, 531u)};
     });
 }
