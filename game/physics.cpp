@@ -41,6 +41,11 @@ constexpr btScalar iceCubeSleepSpeed = 0.1f;
 // leave them unequal, which sets the cube spinning off its landing place.
 constexpr int solverIterations = 30;
 
+// Below this closing speed a contact does not bounce: the game's engine ends
+// a cube's bouncing after about three hops, where Bullet's default (0.2)
+// lets it patter on down to almost nothing.
+constexpr btScalar bounceThresholdSpeed = 2.0f;
+
 Pose poseOf(const btTransform& transform) {
     const btQuaternion r = transform.getRotation();
     const btVector3& o = transform.getOrigin();
@@ -78,7 +83,14 @@ void createActors() {
     // six perturbed passes, until all four corners are found.
     if (gCollisionConfiguration != nullptr)
         gCollisionConfiguration->setPlaneConvexMultipointIterations(6, 4);
-    gScene->getSolverInfo().m_numIterations = solverIterations;
+    btContactSolverInfo& solver = gScene->getSolverInfo();
+    solver.m_numIterations = solverIterations;
+    solver.m_restitutionVelocityThreshold = bounceThresholdSpeed;
+    // Push every overlap apart without adding speed: by default a shallow
+    // overlap is resolved by a velocity kick at each corner, and the uneven
+    // kicks of a landing tip the cube over a few hops later.
+    solver.m_splitImpulse = true;
+    solver.m_splitImpulsePenetrationThreshold = 0.0f;
 
     // The plane x = 0, solid towards -x, turned a quarter about z: the floor
     // y = 0 with its solid side below.
