@@ -141,8 +141,6 @@ int readIceCubeMatrices(glm::mat4 out[iceCubeBodyCount]) {
             out[found++] = poseToMatrix(shapeWorldPose(poseOf(body->getWorldTransform()), Pose{}));
         }
     }
-    for (int i = found; i < iceCubeBodyCount; ++i)
-        out[i] = glm::mat4(1.0f);
     return found;
 }
 

@@ -35,7 +35,8 @@ void createActors();
 void stepPhysics();
 
 // World matrices of the five ice cubes, read from the world's dynamic bodies
-// in insertion order. Returns how many were found; missing ones are identity.
+// in insertion order. Returns how many were found; the entries past them are
+// left as they were, since a missing body has no place in the world.
 int readIceCubeMatrices(glm::mat4 out[iceCubeBodyCount]);
 
 // Removes the bodies from gScene when it still exists and frees the bodies

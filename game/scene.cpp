@@ -7,8 +7,7 @@
 #include "game/particles.hpp"
 #include "game/physics.hpp"
 #include "game/player.hpp"
-#include "game/rules.hpp"
-#include "game/scatter.hpp"
+#include "game/props.hpp"
 #include "render/lighting.hpp"
 
 #include <glad/gl.h>
@@ -16,41 +15,30 @@
 
 namespace {
 const glm::vec3 lightPosition(0.0f, 20.0f, 0.0f);
-const glm::vec3 helicopterPosition(400.0f, 0.0f, 50.0f);
 
-void drawIceCubes(Scene& scene, Shader& shader) {
+Model& modelOf(Scene& scene, Prop prop) {
+    switch (prop) {
+    case Prop::IceCube: return *scene.iceCubeModel;
+    case Prop::Cactus: return *scene.cactusModel;
+    case Prop::Larva: return *scene.larvaModel;
+    case Prop::Hat: return *scene.hatModel;
+    case Prop::Helicopter: break;
+    }
+    return *scene.helicopterModel;
+}
+
+void drawProps(Scene& scene, Shader& shader) {
     glm::mat4 cubes[iceCubeCount];
-    readIceCubeMatrices(cubes);
-    for (int i = 0; i < iceCubeCount; ++i) {
-        scene.state.iceCubePosition[i] = cubes[i][3];
-        collectIceCube(scene.state, i, playerPosition);
-        if (!scene.state.iceCubeCollected[i]) {
-            const glm::mat4 model = glm::scale(cubes[i], glm::vec3(1.5f));
-            shader.setUniformMat4("model", model);
-            scene.iceCubeModel->draw(shader);
-        }
+    const int found = readIceCubeMatrices(cubes);
+    static PropPlan plan; // main thread only; keeps the frame free of allocation
+    planProps(scene.state, cubes, found, playerPosition, waddleAngle, plan);
+    for (int i = 0; i < plan.count; ++i) {
+        const PropDraw& draw = plan.draws[static_cast<std::size_t>(i)];
+        shader.setUniformMat4("model", draw.model);
+        modelOf(scene, draw.prop).draw(shader);
     }
 }
-
-void drawObstacles(Scene& scene, Shader& shader) {
-    const ScatterPositions positions = scatterPositions();
-    for (int i = 0; i < scatterCount; ++i) {
-        const glm::mat4 model = glm::translate(glm::mat4(1.0f), positions[i]);
-        touchObstacle(scene.state, glm::vec3(model[3]), playerPosition);
-        shader.setUniformMat4("model", model);
-        (i < cactusCount ? *scene.cactusModel : *scene.larvaModel).draw(shader);
-    }
-}
-
-void drawHelicopter(Scene& scene, Shader& shader) {
-    if (scene.state.gameWon)
-        return;
-    glm::mat4 model = glm::translate(glm::mat4(1.0f), helicopterPosition);
-    model = glm::scale(model, glm::vec3(5.0f));
-    reachHelicopter(scene.state, helicopterPosition, playerPosition);
-    shader.setUniformMat4("model", model);
-    scene.helicopterModel->draw(shader);
-}
+} // namespace
 
 void drawBoulder(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
                  glm::vec3 viewPos) {
@@ -66,7 +54,6 @@ void drawBoulder(Scene& scene, const glm::mat4& view, const glm::mat4& projectio
     }
     scene.boulderModel->draw(shader);
 }
-} // namespace
 
 void bindBoulderLighting(Shader& shader, const glm::mat4& view, const glm::mat4& projection,
                          glm::vec3 viewPos) {
@@ -83,14 +70,6 @@ void bindBoulderLighting(Shader& shader, const glm::mat4& view, const glm::mat4&
     glm::mat4 model = glm::translate(glm::mat4(1.0f), glm::vec3(30.0f, 1.35f, -25.0f));
     model = glm::scale(model, glm::vec3(4.5f));
     shader.setUniformMat4("model", model);
-}
-
-glm::mat4 hatMatrix(glm::vec3 playerPos, float waddle, float bodyTemperature) {
-    const float f = snowmanScale(bodyTemperature);
-    glm::mat4 model = glm::translate(glm::mat4(1.0f), playerPos);
-    model = glm::rotate(model, waddle, glm::vec3(1.0f, 0.0f, 0.0f));
-    model = glm::scale(model, glm::vec3(f));
-    return glm::translate(model, glm::vec3(3.0f, 1.0f, 0.5f));
 }
 
 void setParticleCamera(Scene& scene, const glm::mat4& view, const glm::mat4& projection) {
@@ -114,12 +93,7 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     drawSnowman(*scene.snowmanModel, viewPos, shader, view, projection,
                 scene.state.bodyTemperature);
 
-    drawIceCubes(scene, shader);
-    drawObstacles(scene, shader);
-    shader.setUniformMat4("model",
-                          hatMatrix(playerPosition, waddleAngle, scene.state.bodyTemperature));
-    scene.hatModel->draw(shader);
-    drawHelicopter(scene, shader);
+    drawProps(scene, shader);
 
     framePhaseDone(FramePhase::Scene);
     if (particleAnimation)

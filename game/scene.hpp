@@ -1,5 +1,6 @@
 #pragma once
 // The 3-D scene of one frame, drawn in its fixed order.
+#include "game/props.hpp"
 #include "game/setup.hpp"
 
 #include <glm/glm.hpp>
@@ -18,5 +19,7 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
 void bindBoulderLighting(Shader& shader, const glm::mat4& view, const glm::mat4& projection,
                          glm::vec3 viewPos);
 
-// T(p) R(waddle, X) S(f) T(3, 1, 0.5): the hat rocks, the body does not.
-glm::mat4 hatMatrix(glm::vec3 playerPos, float waddle, float bodyTemperature);
+// The boulder pass: the light-map cube while the light maps are on, then the
+// boulder itself whether they are on or not.
+void drawBoulder(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
+                 glm::vec3 viewPos);
