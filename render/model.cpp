@@ -22,8 +22,9 @@ Model::Model(const std::string& path)
         std::cout << "ERROR::ASSIMP:: " << importer.GetErrorString() << std::endl;
         return;
     }
+    // A bare file name lies in the working directory.
     std::size_t slash = path.find_last_of('/');
-    directory = slash == std::string::npos ? path : path.substr(0, slash);
+    directory = slash == std::string::npos ? "." : path.substr(0, slash);
     visitNode(scene->mRootNode, scene);
 }
 
@@ -57,10 +58,13 @@ Mesh Model::convertMesh(const aiMesh* mesh, const aiScene* scene)
         vertices.push_back(vertex);
     }
 
+    // Meshes are drawn as triangle lists: a point or line face among them
+    // would be joined with its neighbours into a triangle that isn't there.
     std::vector<unsigned int> indices;
     for (unsigned int f = 0; f < mesh->mNumFaces; ++f) {
         const aiFace& face = mesh->mFaces[f];
-        indices.insert(indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
+        if (face.mNumIndices >= 3)
+            indices.insert(indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
     }
 
     std::vector<Texture> textures;

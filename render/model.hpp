@@ -16,7 +16,7 @@ class Model {
 public:
     std::vector<Texture> textureCache; // every texture loaded, in load order
     std::vector<Mesh> meshes;          // in the order of the node walk
-    std::string directory;             // the path up to its last "/"
+    std::string directory;             // the path up to its last "/", or "."
 
     // Loads at once; an import failure leaves a model without meshes.
     explicit Model(const std::string& path);

@@ -176,14 +176,25 @@ TEST_F(ModelTest, VerticesWithoutTextureCoordinatesGetZero)
     EXPECT_EQ(std::memcmp(uploaded.data(), mesh.vertices.data(), uploaded.size() * sizeof(Vertex)), 0);
 }
 
-TEST_F(ModelTest, PointsAndLinesLoadWithZeroNormals)
+TEST_F(ModelTest, PointAndLineFacesAreLeftOut)
 {
+    // Only points and lines: nothing to draw as triangles.
     dir.write("cloud.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\np 1 2 3 4\nl 1 2\n");
-    Model model(file("cloud.obj"));
-    ASSERT_FALSE(model.meshes.empty());
-    for (const Mesh& mesh : model.meshes)
+    Model cloud(file("cloud.obj"));
+    ASSERT_FALSE(cloud.meshes.empty());
+    for (const Mesh& mesh : cloud.meshes) {
+        EXPECT_TRUE(mesh.indices.empty());
         for (const Vertex& vertex : mesh.vertices)
-            EXPECT_EQ(vertex.normal, glm::vec3(0.0f));
+            EXPECT_EQ(vertex.normal, glm::vec3(0.0f)) << "no normals are made for points";
+    }
+
+    // Mixed in with a triangle, they leave just the triangle.
+    dir.write("mixed.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\np 4\nf 1 2 3\nl 1 4\np 2\n");
+    Model mixed(file("mixed.obj"));
+    std::vector<unsigned int> indices;
+    for (const Mesh& mesh : mixed.meshes)
+        indices.insert(indices.end(), mesh.indices.begin(), mesh.indices.end());
+    ASSERT_EQ(indices.size(), 3u);
 }
 
 TEST_F(ModelTest, NodeTransformsAreIgnored)
@@ -225,10 +236,19 @@ TEST_F(ModelTest, ImportFailureLeavesAnEmptyModel)
     EXPECT_TRUE(model.directory.empty());
 }
 
-TEST_F(ModelTest, PathWithoutSlashIsItsOwnDirectory)
+TEST_F(ModelTest, PathWithoutSlashFindsItsTexturesBesideIt)
 {
-    dir.write("plain.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    writeImage("skin.png");
+    dir.write("plain.mtl", "newmtl skin\nmap_Kd skin.png\n");
+    dir.write("plain.obj", "mtllib plain.mtl\nusemtl skin\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
     WorkingDirectory cwd(dir.path());
+    testing::internal::CaptureStdout();
     Model model("plain.obj");
-    EXPECT_EQ(model.directory, "plain.obj");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(model.directory, ".");
+    ASSERT_EQ(model.textureCache.size(), 1u);
+    glBindTexture(GL_TEXTURE_2D, model.textureCache[0].id);
+    GLint width = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    EXPECT_EQ(width, 2) << "the image was loaded";
 }
