@@ -31,6 +31,12 @@ unsigned int loadTexture2D(const char* fullPath, const char* reportedName)
         glBindTexture(GL_TEXTURE_2D, textureId);
         glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
                      GL_UNSIGNED_BYTE, data);
+        // One channel is grey and two are grey and alpha; without a swizzle
+        // they would sample as red, and as red and green.
+        if (channels == 1 || channels == 2) {
+            const GLint grey[4] = {GL_RED, GL_RED, GL_RED, channels == 2 ? GL_GREEN : GL_ONE};
+            glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, grey);
+        }
         glGenerateMipmap(GL_TEXTURE_2D);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);

@@ -5,6 +5,7 @@
 #include <stb/stb_image_write.h>
 
 #include "gl_fixture.hpp"
+#include "render/shader.hpp"
 #include "render/texture.hpp"
 
 namespace {
@@ -87,6 +88,37 @@ TEST_F(TextureTest, GreyAndAlphaKeepBothChannels)
     std::string file = writePng("greyalpha.png", 3, 2, 2);
     unsigned int texture = loadTextureFile(file.c_str());
     EXPECT_EQ(readBack(texture, GL_RG, 3, 2, 2), pattern(3, 2, 2));
+}
+
+TEST_F(TextureTest, GreyImagesSampleAsGreyWithTheirAlpha)
+{
+    dir.write("fetch.vert", "#version 430 core\n"
+                            "void main() { vec2 p = vec2(gl_VertexID & 1, gl_VertexID >> 1) * 4.0 - 1.0;"
+                            " gl_Position = vec4(p, 0.0, 1.0); }\n");
+    dir.write("fetch.frag", "#version 430 core\nout vec4 FragColor;\nuniform sampler2D image;\n"
+                            "void main() { FragColor = texelFetch(image, ivec2(0), 0); }\n");
+    Shader shader((dir.path() / "fetch.vert").string().c_str(),
+                  (dir.path() / "fetch.frag").string().c_str());
+    shader.bind();
+    unsigned int vertexArray = 0;
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    OffscreenTarget target(1, 1);
+
+    const unsigned char grey = 200, alpha = 100;
+    const unsigned char samples[2] = {grey, alpha};
+    const std::vector<unsigned char> expected[2] = {{grey, grey, grey, 255},
+                                                    {grey, grey, grey, alpha}};
+    for (int channels : {1, 2}) {
+        const std::string file = (dir.path() / "grey.png").string();
+        ASSERT_NE(stbi_write_png(file.c_str(), 1, 1, channels, samples, channels), 0);
+        glBindTexture(GL_TEXTURE_2D, loadTextureFile(file.c_str()));
+        glDrawArrays(GL_TRIANGLES, 0, 3);
+        EXPECT_EQ(target.pixel(0, 0), expected[channels - 1]) << channels << " channels";
+    }
+    glDeleteVertexArrays(1, &vertexArray);
 }
 
 TEST_F(TextureTest, OddWidthRgbUploadsUnskewedWithTheFirstRowAtVZero)
