@@ -22,10 +22,19 @@ struct HudLine {
 // At most three lines per group; fixed storage keeps the frame free of
 // container growth.
 struct HudLines {
-    std::array<HudLine, 3> lines;
+    static constexpr int capacity = 3;
+    std::array<HudLine, capacity> lines;
     int count = 0;
 
-    HudLine& add() { return lines[static_cast<std::size_t>(count++)]; }
+    // The next line; once all are taken, a spare that is never drawn.
+    HudLine& add() {
+        if (count == capacity)
+            return overflow;
+        return lines[static_cast<std::size_t>(count++)];
+    }
+
+private:
+    HudLine overflow;
 };
 
 inline const char* const meltingWarning = "You are melting! Collect Icecubes to cool down!";

@@ -102,3 +102,11 @@ TEST(HudTest, RefilledLinesMatchAFreshLayoutAndKeepTheirStorage) {
     // The long temperature line went back into the slot it had: no new storage.
     EXPECT_EQ(lines.lines[1].text.data(), temperatureStorage);
 }
+
+TEST(HudTest, LinesBeyondTheCapacityAreDropped) {
+    HudLines lines;
+    for (int i = 0; i < HudLines::capacity + 2; ++i)
+        lines.add().text = std::to_string(i);
+    EXPECT_EQ(lines.count, HudLines::capacity);
+    EXPECT_EQ(lines.lines.back().text, std::to_string(HudLines::capacity - 1));
+}
