@@ -10,6 +10,7 @@
 
 #include <iostream>
 #include <new>
+#include <vector>
 
 GLFWwindow* window = nullptr;
 
@@ -20,12 +21,47 @@ btSequentialImpulseConstraintSolver* gSolver = nullptr;
 btDiscreteDynamicsWorld* gScene = nullptr;
 
 namespace {
-int fail(const char* line) {
-    std::cout << line << std::endl;
+// The monitor's gamma ramp from before full screen changed it, put back when
+// start-up fails: on X11 a changed ramp outlives the process.
+struct SavedGamma {
+    GLFWmonitor* monitor = nullptr;
+    std::vector<unsigned short> red, green, blue;
+};
+SavedGamma savedGamma;
+
+void setGamma(GLFWmonitor* monitor) {
+    if (const GLFWgammaramp* ramp = glfwGetGammaRamp(monitor)) {
+        savedGamma.monitor = monitor;
+        savedGamma.red.assign(ramp->red, ramp->red + ramp->size);
+        savedGamma.green.assign(ramp->green, ramp->green + ramp->size);
+        savedGamma.blue.assign(ramp->blue, ramp->blue + ramp->size);
+    }
+    glfwSetGamma(monitor, brightness);
+}
+
+void restoreGamma() {
+    if (savedGamma.monitor == nullptr)
+        return;
+    GLFWgammaramp ramp{savedGamma.red.data(), savedGamma.green.data(), savedGamma.blue.data(),
+                       static_cast<unsigned int>(savedGamma.red.size())};
+    glfwSetGammaRamp(savedGamma.monitor, &ramp);
+    // X buffers the request, and nothing else is sent before the process
+    // ends; reading the ramp back is a round trip that delivers it.
+    glfwGetGammaRamp(savedGamma.monitor);
+}
+
+// The failure paths after the window exists: the line has been printed.
+int failed() {
+    restoreGamma();
     return -1;
 }
 
-GLFWwindow* createWindow() {
+int fail(const char* line) {
+    std::cout << line << std::endl;
+    return failed();
+}
+
+GLFWwindow* createWindow(GLFWmonitor* monitor, const GLFWvidmode* mode) {
     if (!fullscreen) {
         // GLFW asserts on a negative size instead of failing; refuse it here
         // so that a bad settings file ends in the ordinary window failure.
@@ -36,16 +72,32 @@ GLFWwindow* createWindow() {
 
     // Full screen takes the monitor's current mode, so no mode switch is asked
     // for and the picture keeps the monitor's real aspect ratio.
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     if (!monitor)
         return nullptr;
-    glfwSetGamma(monitor, brightness);
-    const GLFWvidmode* mode = glfwGetVideoMode(monitor);
+    setGamma(monitor);
     if (!mode)
         return nullptr;
     return glfwCreateWindow(mode->width, mode->height, windowTitle.c_str(), monitor, nullptr);
 }
 } // namespace
+
+WindowHints windowHints(bool fullscreenWindow, const GLFWvidmode* mode) {
+    WindowHints hints{{{GLFW_CONTEXT_VERSION_MAJOR, 4},
+                       {GLFW_CONTEXT_VERSION_MINOR, 3},
+                       {GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE},
+                       {GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE},
+                       {GLFW_RESIZABLE, GLFW_FALSE},
+                       {GLFW_REFRESH_RATE, 60}}};
+    if (fullscreenWindow && mode) {
+        // The monitor's own rate and colour depth: GLFW would otherwise
+        // switch a 120 or 144 Hz monitor down to 60 Hz.
+        hints.back().value = mode->refreshRate;
+        hints.push_back({GLFW_RED_BITS, mode->redBits});
+        hints.push_back({GLFW_GREEN_BITS, mode->greenBits});
+        hints.push_back({GLFW_BLUE_BITS, mode->blueBits});
+    }
+    return hints;
+}
 
 bool createPhysicsWorld() {
     try {
@@ -82,16 +134,15 @@ int init() {
         return -1;
 
     glfwInit();
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_REFRESH_RATE, 60);
+    GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    for (const WindowHint& hint : windowHints(fullscreen, mode))
+        glfwWindowHint(hint.hint, hint.value);
 
-    window = createWindow();
+    window = createWindow(monitor, mode);
     if (!window) {
         std::cout << "Failed to create GLFW window" << std::endl;
+        restoreGamma();
         glfwTerminate();
         return -1;
     }
@@ -112,9 +163,9 @@ int init() {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     if (buildGlyphTable() != 0)
-        return -1;
+        return failed();
 
     if (!createPhysicsWorld())
-        return -1;
+        return failed();
     return 0;
 }

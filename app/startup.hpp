@@ -1,7 +1,10 @@
 #pragma once
 // Start-up and shutdown: the window, its GL context and the physics world.
 
+#include <vector>
+
 struct GLFWwindow;
+struct GLFWvidmode;
 class btDefaultCollisionConfiguration;
 class btCollisionDispatcher;
 class btBroadphaseInterface;
@@ -16,8 +19,21 @@ extern btBroadphaseInterface* gBroadphase;
 extern btSequentialImpulseConstraintSolver* gSolver;
 extern btDiscreteDynamicsWorld* gScene;
 
+struct WindowHint {
+    int hint;
+    int value;
+};
+using WindowHints = std::vector<WindowHint>;
+
+// The window hints, in the order they are given: a 4.3 core debug context
+// that cannot be resized, at 60 Hz. A full-screen window takes the refresh
+// rate and colour bits of the monitor's current mode instead, so that no
+// mode switch is asked for.
+WindowHints windowHints(bool fullscreen, const GLFWvidmode* mode);
+
 // Settings, window, GL entry points and state, glyph table, physics world.
-// Returns 0, or -1 after printing the one line that says what failed.
+// Returns 0, or -1 after printing the one line that says what failed; a
+// monitor gamma set for full screen is then put back as it was.
 int init();
 
 // Creates the physics world with gravity (0, -9.8, 0). Returns false, having
