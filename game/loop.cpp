@@ -29,6 +29,11 @@ void advanceClock(float now) {
 
 bool physicsStepDue() { return physicsAccumulator > physicsStep; }
 
+void advancePhysics() {
+    if (physicsStepDue())
+        stepPhysics();
+}
+
 bool runFrame(Scene& scene) {
     glClearColor(0.529f, 0.808f, 0.922f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -37,8 +42,7 @@ bool runFrame(Scene& scene) {
     advanceClock(static_cast<float>(glfwGetTime()));
     processInput();
     framePhaseDone(FramePhase::Input);
-    if (physicsStepDue())
-        stepPhysics();
+    advancePhysics();
     framePhaseDone(FramePhase::Physics);
 
     const glm::mat4 view = camera.getViewMatrix();

@@ -16,6 +16,9 @@ void advanceClock(float now);
 // pending gives exactly one step, never more.
 bool physicsStepDue();
 
+// The physics of a frame: one step when it is due, however much is pending.
+void advancePhysics();
+
 // The parts of a frame, in the order they finish.
 enum class FramePhase { Input, Physics, Rules, Texts, Scene, Particles };
 

@@ -1,5 +1,7 @@
 // Model import and mesh drawing: texture sharing, sampler names, vertex data.
+#include <cstdint>
 #include <cstring>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -142,6 +144,52 @@ TEST_F(ModelTest, SharedTextureFileLoadsOnceAndKeepsItsFirstKind)
     EXPECT_EQ(sharedAgain.kind, "texture_diffuse") << "the cached entry is reused whole";
     EXPECT_EQ(model.meshes[1].textures[0].kind, "texture_diffuse");
     EXPECT_EQ(model.meshes[1].textures[0].path, "other.png");
+}
+
+TEST_F(ModelTest, MaterialMapsBecomeKindsInAFixedOrder)
+{
+    // Named in the reverse of the order the mesh lists them.
+    for (const char* name : {"ka.png", "bump.png", "ks.png", "kd.png"})
+        writeImage(name);
+    dir.write("m.mtl", "newmtl a\nmap_Ka ka.png\nmap_bump bump.png\nmap_Ks ks.png\nmap_Kd kd.png\n");
+    dir.write("m.obj", "mtllib m.mtl\nusemtl a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    Model model(file("m.obj"));
+    ASSERT_EQ(model.meshes.size(), 1u);
+    const std::vector<Texture>& textures = model.meshes[0].textures;
+    const std::pair<const char*, const char*> expected[] = {{"texture_diffuse", "kd.png"},
+                                                            {"texture_specular", "ks.png"},
+                                                            {"texture_normal", "bump.png"},
+                                                            {"texture_height", "ka.png"}};
+    ASSERT_EQ(textures.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(textures[i].kind, expected[i].first) << i;
+        EXPECT_EQ(textures[i].path, expected[i].second) << i;
+    }
+}
+
+TEST_F(ModelTest, VertexArrayFollowsTheVertexRecord)
+{
+    Mesh mesh({{{0, 0, 0}, {0, 0, 1}, {0, 0}}}, {0}, {});
+    glBindVertexArray(mesh.vertexArray);
+    const struct { GLuint location; GLint components; std::uintptr_t offset; } attributes[] = {
+        {0, 3, 0}, {1, 3, 12}, {2, 2, 24}};
+    for (const auto& a : attributes) {
+        GLint enabled = 0, components = 0, type = 0, stride = 0, normalised = 1;
+        void* offset = nullptr;
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_SIZE, &components);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_TYPE, &type);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_STRIDE, &stride);
+        glGetVertexAttribiv(a.location, GL_VERTEX_ATTRIB_ARRAY_NORMALIZED, &normalised);
+        glGetVertexAttribPointerv(a.location, GL_VERTEX_ATTRIB_ARRAY_POINTER, &offset);
+        EXPECT_EQ(enabled, GL_TRUE) << a.location;
+        EXPECT_EQ(components, a.components) << a.location;
+        EXPECT_EQ(type, GL_FLOAT) << a.location;
+        EXPECT_EQ(stride, 32) << a.location;
+        EXPECT_EQ(normalised, GL_FALSE) << a.location;
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(offset), a.offset) << a.location;
+    }
+    glBindVertexArray(0);
 }
 
 TEST_F(ModelTest, MissingTextureIsReportedOnceAndCached)

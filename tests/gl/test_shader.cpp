@@ -133,6 +133,33 @@ TEST_F(ShaderTest, SettersUseThisProgramsLocationsOnTheCurrentProgram)
     EXPECT_FLOAT_EQ(tint[0], 1.0f);
 }
 
+TEST_F(ShaderTest, SetterActsOnWhicheverProgramIsCurrent)
+{
+    // Two programs with a float at the same fixed location under other names.
+    dir.write("ok.vert", validVertex);
+    const std::string fragment = "#version 430 core\nout vec4 FragColor;\n"
+                                 "layout(location = 5) uniform float NAME;\n"
+                                 "void main() { FragColor = vec4(NAME); }\n";
+    auto named = [&](const std::string& name) {
+        std::string text = fragment;
+        for (std::size_t at; (at = text.find("NAME")) != std::string::npos;)
+            text.replace(at, 4, name);
+        return text;
+    };
+    dir.write("a.frag", named("strength"));
+    dir.write("b.frag", named("other"));
+    Shader a(path("ok.vert").c_str(), path("a.frag").c_str());
+    Shader b(path("ok.vert").c_str(), path("b.frag").c_str());
+
+    b.bind();
+    a.setUniformFloat("strength", 2.0f); // a's location, b's program
+    float value = -1.0f;
+    glGetUniformfv(b.programId, 5, &value);
+    EXPECT_FLOAT_EQ(value, 2.0f);
+    glGetUniformfv(a.programId, 5, &value);
+    EXPECT_FLOAT_EQ(value, 0.0f) << "a itself was not current, so it kept its value";
+}
+
 TEST_F(ShaderTest, EveryShippedSourceCompilesAndLinksCleanly)
 {
     const std::filesystem::path run = FROSTMOOR_SOURCE_DIR "/run";

@@ -126,6 +126,31 @@ TEST_F(TextTest, DrawnGlyphLightsItsQuadOnly)
     EXPECT_EQ(vertexArray, 0);
 }
 
+TEST_F(TextTest, SpaceAdvancesThePenAndScaleTwoDoublesEverything)
+{
+    showHud = true;
+    Shader shader = textShader(256.0f, 128.0f);
+    OffscreenTarget target(256, 128);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    RenderText(shader, " H", 10.0f, 10.0f, 2.0f, glm::vec3(1, 0, 0), false);
+
+    const Character& space = Characters.at(' ');
+    const Character& h = Characters.at('H');
+    ASSERT_GT(space.advance >> 6, 5u);
+    const int left = 10 + 2 * static_cast<int>(space.advance >> 6) + 2 * h.bearing.x;
+    Box box = litPixels(target);
+    ASSERT_GT(box.lit, 100);
+    // Magnified, the glyph's soft edges fall under the threshold: the lit
+    // box may be a pixel or two inside the quad, never outside it.
+    EXPECT_GE(box.xmin, left) << "bearing " << h.bearing.x << ", space " << (space.advance >> 6);
+    EXPECT_LE(box.xmin, left + 2);
+    EXPECT_LE(box.xmax, left + 2 * h.size.x - 1);
+    EXPECT_GE(box.xmax, left + 2 * h.size.x - 3);
+    EXPECT_LE(box.ymax, 10 + 2 * h.size.y - 1);
+    EXPECT_GE(box.ymax, 10 + 2 * h.size.y - 3);
+}
+
 TEST_F(TextTest, CentredTextStraddlesTheCentre)
 {
     showHud = true;

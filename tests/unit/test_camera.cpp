@@ -77,3 +77,18 @@ TEST_F(MouseLook, OffKeepsTheViewWhileTheCursorIsFollowed) {
     mouseCallback(nullptr, 401.0, -250.0);
     EXPECT_NEAR(camera.yaw, 0.1f, 1e-5f);
 }
+
+TEST_F(MouseLook, ViewAfterATurnPutsTheEyeAtTheOriginLookingDownMinusZ) {
+    mouseCallback(nullptr, 0.0, 0.0);
+    mouseCallback(nullptr, 300.0, -200.0); // yaw 30, pitch 20
+    camera.position = glm::vec3(3.0f, 5.0f, -7.0f);
+    const glm::mat4 view = camera.getViewMatrix();
+    const glm::vec3 eye = camera.position;
+    auto seen = [&](glm::vec3 world) { return glm::vec3(view * glm::vec4(world, 1.0f)); };
+    expectVec(seen(eye), {0.0f, 0.0f, 0.0f}, 1e-5f);
+    expectVec(seen(eye + 2.0f * camera.front), {0.0f, 0.0f, -2.0f}, 1e-5f);
+    expectVec(seen(eye + camera.right), {1.0f, 0.0f, 0.0f}, 1e-5f);
+    expectVec(seen(eye + camera.up), {0.0f, 1.0f, 0.0f}, 1e-5f);
+    EXPECT_GT(camera.front.y, 0.3f); // the turn really tilted the view
+    EXPECT_GT(camera.front.z, 0.3f);
+}

@@ -102,8 +102,11 @@ TEST_F(Keys, WaddleOvershootsByOneFrameThenTurns) {
     EXPECT_FALSE(waddleRising);
     applyKeys(keys, out);
     EXPECT_FLOAT_EQ(waddleAngle, 0.0f);
+    deltaTime = 0.05f;
+    applyKeys(keys, out);
+    EXPECT_FLOAT_EQ(waddleAngle, -0.05f);
     applyKeys(none(), out); // no key: the hat keeps its tilt
-    EXPECT_FLOAT_EQ(waddleAngle, 0.0f);
+    EXPECT_FLOAT_EQ(waddleAngle, -0.05f);
 }
 
 TEST(FrameClock, StepsOnlyWhenStrictlyMoreThanOneStepIsPending) {
@@ -111,12 +114,15 @@ TEST(FrameClock, StepsOnlyWhenStrictlyMoreThanOneStepIsPending) {
     physicsAccumulator = 0.0f;
     advanceClock(1.0f / 60.0f);
     EXPECT_FLOAT_EQ(deltaTime, 1.0f / 60.0f);
-    EXPECT_FALSE(physicsStepDue()); // exactly one step's worth: not yet
+    advancePhysics(); // exactly one step's worth: not yet
+    EXPECT_FLOAT_EQ(physicsAccumulator, 1.0f / 60.0f);
 
     advanceClock(lastFrame + 0.1f); // a slow frame still gives one step
-    EXPECT_TRUE(physicsStepDue());
-    physicsAccumulator -= physicsStep;
+    advancePhysics();
     EXPECT_NEAR(physicsAccumulator, 0.1f, 1e-5f);
+    advanceClock(lastFrame + 0.001f); // and so does each frame after it
+    advancePhysics();
+    EXPECT_NEAR(physicsAccumulator, 0.101f - 1.0f / 60.0f, 1e-5f);
     lastFrame = physicsAccumulator = 0.0f;
     deltaTime = 0.0f;
 }
