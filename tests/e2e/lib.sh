@@ -14,7 +14,10 @@ GAME_OUT="$WORK/stdout.txt"
 GAME_STATUS_FILE="$WORK/status"
 
 cleanup() {
+    # GAME_PID is the subshell that waits for the game: end the game too, or
+    # its window would linger into the next test.
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+        pkill -9 -P "$GAME_PID" 2>/dev/null || true
         kill -9 "$GAME_PID" 2>/dev/null || true
     fi
     rm -rf "$WORK"
@@ -45,6 +48,7 @@ make_run_dir() {
 
 # Starts the game in the background; its exit status lands in a file.
 start_game() {
+    rm -f "$GAME_STATUS_FILE"
     (
         cd "$RUN"
         set +e
@@ -70,12 +74,13 @@ wait_exit() {
     cat "$GAME_STATUS_FILE"
 }
 
-# Waits for the game's window and gives it the keyboard focus.
+# Waits for the game's window to be on screen and gives it the keyboard
+# focus; focusing a window that is not mapped yet is an X error (BadMatch).
 wait_window() {
     local name=${1:-Frostmoor} tries=0
     WINDOW=""
     while [ -z "$WINDOW" ]; do
-        WINDOW=$(xdotool search --name "^${name}\$" 2>/dev/null | head -n 1 || true)
+        WINDOW=$(xdotool search --onlyvisible --name "^${name}\$" 2>/dev/null | head -n 1 || true)
         [ -n "$WINDOW" ] && break
         [ -f "$GAME_STATUS_FILE" ] && fail "the game ended before its window appeared"
         tries=$((tries + 1))
@@ -105,8 +110,10 @@ wait_line() {
     return 0
 }
 
+# Screenshots are taken with a time limit: asked for a window that has gone,
+# import waits for a mouse click instead of failing.
 screenshot() {
-    import -window root "$ARTIFACTS/$1.png"
+    timeout 20 import -window root "$ARTIFACTS/$1.png" || fail "no screenshot $1"
 }
 
 # Prints the colour of one pixel of a screenshot as "r,g,b" (0-255).
@@ -126,7 +133,8 @@ count_pixels() {
 # -fx condition: quick enough to poll while a key is held.
 count_window_pixels() {
     local name=$1 x=$2 y=$3 w=$4 h=$5 cond=$6
-    import -window "$WINDOW" -crop "${w}x${h}+${x}+${y}" +repage "$ARTIFACTS/$name.png"
+    timeout 20 import -window "$WINDOW" -crop "${w}x${h}+${x}+${y}" +repage "$ARTIFACTS/$name.png" \
+        || fail "no screenshot $name of the game window"
     convert "$ARTIFACTS/$name.png" -fx "($cond) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
 }
 
@@ -153,3 +161,38 @@ elapsed() {
 END_TEXT_REGION="352 320 320 80"
 RED_TEXT="r>0.85 && g<0.25 && b<0.25"
 GREEN_TEXT="g>0.85 && r<0.3 && b<0.3"
+
+# Screenshot of the game window alone, so that positions are window pixels
+# whatever the window's size.
+window_screenshot() {
+    timeout 20 import -window "$WINDOW" "$ARTIFACTS/$1.png" || fail "no screenshot $1 of the game window"
+}
+
+# Prints the bounding box "x y w h" (window pixels from the top left) of the
+# pixels of a screenshot region (x y w h) that match an -fx condition, or
+# "none" when no pixel does.
+match_box() {
+    local shot=$1 x=$2 y=$3 w=$4 h=$5 cond=$6 box
+    # The black border keeps the trim reference off any matching pixel.
+    box=$(convert "$ARTIFACTS/$shot.png" -crop "${w}x${h}+${x}+${y}" +repage \
+        -fx "($cond) ? 1 : 0" -bordercolor black -border 1 -format "%@" info: 2>/dev/null)
+    if [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] && [ "${BASH_REMATCH[1]}" -gt 0 ]; then
+        echo "$((BASH_REMATCH[3] - 1 + x)) $((BASH_REMATCH[4] - 1 + y)) ${BASH_REMATCH[1]} ${BASH_REMATCH[2]}"
+    else
+        echo none
+    fi
+}
+
+# Walks into the nearest cactus, (4.2, -25.9) from the start at the origin:
+# first sideways to its row, then ahead into it, so that a key held a little
+# long or short still ends at the cactus. Prints the seconds since the start
+# at which the red "Game Over" was seen, or nothing. END_TEXT_REGION must
+# cover the middle of the window.
+walk_into_cactus() {
+    press a 2.59
+    xdotool keydown w
+    wait_end_text "$1" "$RED_TEXT"
+    xdotool keyup w
+}
+
+YELLOW_TEXT="r>0.8 && g>0.8 && b<0.35"
