@@ -22,4 +22,7 @@ bool makeHelicopter(const std::string& objects);
 bool makeRocks(const std::string& objects);
 bool makeSky(const std::string& objects);
 
+// Unlike the others, writes into the asset tree's "sounds" folder.
+bool makeSounds(const std::string& sounds);
+
 } // namespace assetgen

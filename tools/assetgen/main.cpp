@@ -12,7 +12,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string objects = std::string(argv[1]) + "/objects";
+    const std::string sounds = std::string(argv[1]) + "/sounds";
     std::error_code error;
+    std::filesystem::create_directories(sounds, error);
+    if (error) {
+        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", sounds.c_str(), error.message().c_str());
+        return 1;
+    }
     for (const char* sub : {"map", "snowman", "icecube", "cactus-low-poly/source", "74307_Alien_Larvae", "helicopter",
                             "rock", "skybox"}) {
         std::filesystem::create_directories(objects + "/" + sub, error);
@@ -27,8 +33,9 @@ int main(int argc, char** argv) {
                       makeSky}) {
         ok = make(objects) && ok;
     }
+    ok = makeSounds(sounds) && ok;
     if (!ok) {
-        std::fprintf(stderr, "assetgen: some files could not be written under %s\n", objects.c_str());
+        std::fprintf(stderr, "assetgen: some files could not be written under %s\n", argv[1]);
         return 1;
     }
     return 0;

@@ -1,0 +1,125 @@
+// The game's eight sounds, each a short recipe of the pieces in sound.hpp.
+#include <cmath>
+#include <string>
+
+#include "generators.hpp"
+#include "sound.hpp"
+
+namespace assetgen {
+
+namespace {
+constexpr float twoPi = 6.28318530718f;
+
+// Soft desert wind: low rumble and a faint whistle, swelling in gusts that
+// repeat with the loop.
+Sound wind() {
+    const float seconds = 6.0f;
+    const int length = samplesFor(seconds), longer = length + samplesFor(0.5f);
+    const auto gust = [&](float t) {
+        return 0.6f + 0.25f * std::sin(twoPi * t / seconds) + 0.15f * std::sin(2.0f * twoPi * t / seconds + 1.0f);
+    };
+    Sound air = shaped(lowPass(lowPass(noise(longer, 11), 450.0f), 450.0f), gust);
+    const Sound whistle = shaped(bandPass(bandPass(noise(longer, 12), 650.0f, 1000.0f), 650.0f, 1000.0f),
+                                 [&](float t) { return gust(t) * gust(t); });
+    mixInto(air, whistle, 0.8f);
+    return normalised(seamless(air, length), 0.7f);
+}
+
+// One step in dry sand: a short band of noise and a few grains.
+Sound footstep() {
+    const int length = samplesFor(0.2f);
+    Sound step = shaped(bandPass(noise(length, 21), 250.0f, 1500.0f),
+                        [](float t) { return envelope(t, 0.004f, 0.045f); });
+    mixInto(step, shaped(lowPass(crackle(length, 60.0f, 0.003f, 22), 1800.0f),
+                         [](float t) { return envelope(t, 0.002f, 0.03f); }),
+            0.8f);
+    return normalised(step, 0.8f);
+}
+
+// An ice cube taken: a clear glass chime over a short cooling hiss.
+Sound iceChime() {
+    const int length = samplesFor(1.3f);
+    Sound sound = chime(length, 2093.0f);
+    mixInto(sound, shaped(highPass(highPass(noise(length, 31), 4500.0f), 4500.0f),
+                          [](float t) { return envelope(t - 0.03f, 0.03f, 0.25f); }),
+            0.35f);
+    return normalised(sound, 0.8f);
+}
+
+// Heat warning: a hissing, crackling loop.
+Sound sizzle() {
+    const float seconds = 2.0f;
+    const int length = samplesFor(seconds), longer = length + samplesFor(0.25f);
+    Sound hiss = shaped(highPass(highPass(noise(longer, 41), 2500.0f), 2500.0f),
+                        [&](float t) { return 0.75f + 0.25f * std::sin(3.0f * twoPi * t / seconds); });
+    mixInto(hiss, highPass(crackle(longer, 35.0f, 0.002f, 42), 1200.0f), 1.2f);
+    return normalised(seamless(hiss, length), 0.6f);
+}
+
+// The snowman melts: a splash, a long hiss and a sinking blob.
+Sound melt() {
+    const int length = samplesFor(1.6f);
+    Sound sound = shaped(bandPass(noise(length, 51), 300.0f, 3000.0f),
+                         [](float t) { return envelope(t, 0.01f, 0.3f); });
+    mixInto(sound, shaped(highPass(noise(length, 52), 3000.0f),
+                          [](float t) { return 0.6f * envelope(t - 0.05f, 0.08f, 0.6f); }),
+            1.0f);
+    mixInto(sound, shaped(glide(length, 220.0f, 60.0f), [](float t) { return envelope(t, 0.005f, 0.18f); }),
+            0.7f);
+    return normalised(sound, 0.85f);
+}
+
+// Helicopter: the blades' beat twelve times a second and a faint turbine,
+// both repeating exactly with the one-second loop.
+Sound rotor() {
+    const int length = samplesFor(1.0f), longer = length + samplesFor(0.2f);
+    const auto beat = [](float t) {
+        const float phase = 12.0f * t - std::floor(12.0f * t);
+        return std::min(phase / 0.04f, 1.0f) * std::exp(-phase * 5.0f);
+    };
+    Sound whup = shaped(lowPass(lowPass(noise(longer, 61), 380.0f), 380.0f), beat);
+    for (int i = 0; i < longer; ++i) {
+        const float t = timeOf(i);
+        whup[static_cast<std::size_t>(i)] +=
+            0.25f * beat(t) * std::sin(twoPi * 55.0f * t) + 0.04f * std::sin(twoPi * 1400.0f * t);
+    }
+    return normalised(seamless(whup, length), 0.8f);
+}
+
+// The win: a rising arpeggio that ends on a held octave.
+Sound fanfare() {
+    const int length = samplesFor(1.7f);
+    const float notes[] = {523.25f, 659.25f, 783.99f, 1046.5f};
+    Sound sound(static_cast<std::size_t>(length), 0.0f);
+    for (int n = 0; n < 4; ++n) {
+        const bool last = n == 3;
+        const int at = samplesFor(0.15f * static_cast<float>(n));
+        mixInto(sound, hornNote(length - at, notes[n], last ? 0.9f : 0.14f), last ? 1.0f : 0.8f, at);
+    }
+    return normalised(sound, 0.8f);
+}
+
+// A cube lands: a dull low knock.
+Sound thud() {
+    const int length = samplesFor(0.3f);
+    Sound sound = shaped(glide(length, 110.0f, 45.0f), [](float t) { return envelope(t, 0.002f, 0.08f); });
+    mixInto(sound, shaped(lowPass(noise(length, 81), 400.0f), [](float t) { return envelope(t, 0.001f, 0.03f); }),
+            1.5f);
+    return normalised(sound, 0.8f);
+}
+} // namespace
+
+bool makeSounds(const std::string& sounds) {
+    bool ok = true;
+    ok = writeSound(sounds + "/wind.wav", wind()) && ok;
+    ok = writeSound(sounds + "/footstep.wav", footstep()) && ok;
+    ok = writeSound(sounds + "/chime.wav", iceChime()) && ok;
+    ok = writeSound(sounds + "/sizzle.wav", sizzle()) && ok;
+    ok = writeSound(sounds + "/melt.wav", melt()) && ok;
+    ok = writeSound(sounds + "/rotor.wav", rotor()) && ok;
+    ok = writeSound(sounds + "/fanfare.wav", fanfare()) && ok;
+    ok = writeSound(sounds + "/thud.wav", thud()) && ok;
+    return ok;
+}
+
+} // namespace assetgen
