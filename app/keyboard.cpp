@@ -14,8 +14,9 @@ bool showHud = true;
 bool celShading = false;
 bool lightmaps = true;
 bool particleAnimation = false;
+bool soundOn = true;
 
-int f2Held = 0, f3Held = 0, f4Held = 0, f5Held = 0, f6Held = 0, f7Held = 0;
+int f2Held = 0, f3Held = 0, f4Held = 0, f5Held = 0, f6Held = 0, f7Held = 0, f8Held = 0;
 
 namespace {
 // Flips a switch on the first frame its key is seen down.
@@ -38,6 +39,7 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     toggle(keys.f5, f5Held, celShading, "CEL shading toggled to ", out);
     toggle(keys.f6, f6Held, lightmaps, "Lightmaps toggled to ", out);
     toggle(keys.f7, f7Held, particleAnimation, "Particle animation toggled to ", out);
+    toggle(keys.f8, f8Held, soundOn, "Sound toggled to: ", out);
 
     f2Held = keys.f2;
     f3Held = keys.f3;
@@ -45,6 +47,7 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     f5Held = keys.f5;
     f6Held = keys.f6;
     f7Held = keys.f7;
+    f8Held = keys.f8;
 }
 
 void processInput() {
@@ -61,6 +64,7 @@ void processInput() {
     keys.f5 = down(GLFW_KEY_F5);
     keys.f6 = down(GLFW_KEY_F6);
     keys.f7 = down(GLFW_KEY_F7);
+    keys.f8 = down(GLFW_KEY_F8);
 
     if (keys.escape)
         glfwSetWindowShouldClose(window, GLFW_TRUE);

@@ -1,5 +1,6 @@
 #pragma once
-// Polled keyboard: Escape, the movement keys and the six render switches.
+// Polled keyboard: Escape, the movement keys, the six render switches and
+// the sound switch.
 #include <iosfwd>
 
 // Render and HUD switches, flipped by F2 to F7.
@@ -10,14 +11,17 @@ extern bool celShading;
 extern bool lightmaps;
 extern bool particleAnimation;
 
+// Sound on or off, flipped by F8.
+extern bool soundOn;
+
 // Key state seen by the previous call, one per function key (1 = down).
-extern int f2Held, f3Held, f4Held, f5Held, f6Held, f7Held;
+extern int f2Held, f3Held, f4Held, f5Held, f6Held, f7Held, f8Held;
 
 // One frame's view of the keys the game uses.
 struct KeyState {
     bool escape = false;
     bool w = false, s = false, a = false, d = false;
-    bool f2 = false, f3 = false, f4 = false, f5 = false, f6 = false, f7 = false;
+    bool f2 = false, f3 = false, f4 = false, f5 = false, f6 = false, f7 = false, f8 = false;
 };
 
 // Everything processInput does after polling, minus Escape: the movement

@@ -10,6 +10,7 @@ bool fullscreen = false;
 float brightness = 1.0f;
 std::string windowTitle = "Frostmoor";
 bool freeCamera = true;
+float soundVolume = 0.8f;
 
 void readSettings(const INIReader& reader) {
     screenWidth = static_cast<int>(reader.GetInteger("window", "width", 1024));
@@ -20,6 +21,9 @@ void readSettings(const INIReader& reader) {
     brightness = static_cast<float>(reader.GetReal("window", "brightness", 1.0));
     freeCamera = reader.GetBoolean("camera", "free", true);
     windowTitle = reader.Get("window", "title", "Frostmoor");
+    // A volume outside 0 to 1, or not a number, falls back like the others.
+    const double volume = reader.GetReal("audio", "volume", 0.8);
+    soundVolume = volume >= 0.0 && volume <= 1.0 ? static_cast<float>(volume) : 0.8f;
 }
 
 int loadSettings(const char* fileName) {

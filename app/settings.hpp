@@ -1,5 +1,6 @@
 #pragma once
-// Window and camera options, read once at start-up from "settings.ini".
+// Window, camera and sound options, read once at start-up from
+// "settings.ini".
 #include <string>
 
 class INIReader;
@@ -10,6 +11,7 @@ extern bool fullscreen;
 extern float brightness;
 extern std::string windowTitle;
 extern bool freeCamera;
+extern float soundVolume; // [audio] volume, 0 (silence) to 1
 
 // Reads every key from an already parsed file into the globals above, in the
 // game's fixed order; absent or malformed values fall back to the defaults.

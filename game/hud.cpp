@@ -68,7 +68,7 @@ void fillStatusLayout(HudLines& out, int screenWidth, int screenHeight, float de
         return;
     setLine(out.add(), "Body Temperature: ", truncateToInt(bodyTemperature), 10.0f, top, 0.4f,
             statusColour);
-    if (bodyTemperature > 80.0f && bodyTemperature < temperatureLimit) {
+    if (inWarningBand(bodyTemperature)) {
         HudLine& line = out.add();
         line.text = meltingWarning;
         line.x = static_cast<float>(static_cast<double>(screenWidth / 3) * 0.95);

@@ -9,6 +9,7 @@
 #include "game/rules.hpp"
 #include "game/scene.hpp"
 #include "game/setup.hpp"
+#include "game/sound_cues.hpp"
 
 #include <glad/gl.h>
 #include <GLFW/glfw3.h>
@@ -29,10 +30,26 @@ void advanceClock(float now) {
 
 bool physicsStepDue() { return physicsAccumulator > physicsStep; }
 
-void advancePhysics() {
-    if (physicsStepDue())
-        stepPhysics();
+bool advancePhysics() {
+    if (!physicsStepDue())
+        return false;
+    stepPhysics();
+    return true;
 }
+
+namespace {
+// Tells the mixer what the frame changed, heard from the camera.
+void soundTheFrame(const FrameMoment& before, const GameState& state, bool stepped) {
+    static SoundFrame sound; // main thread only; refilled every frame
+    CubeImpact impacts[maxCubeImpacts];
+    const int impactCount = stepped ? lastStepImpacts(impacts) : 0;
+    tellSounds(before, momentOf(state), impacts, impactCount, sound);
+    sound.listenerPosition = camera.position;
+    sound.listenerFront = camera.front;
+    sound.listenerUp = camera.up;
+    playSoundFrame(sound, soundOn, deltaTime);
+}
+} // namespace
 
 bool runFrame(Scene& scene) {
     glClearColor(0.529f, 0.808f, 0.922f, 1.0f);
@@ -40,9 +57,10 @@ bool runFrame(Scene& scene) {
     glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
 
     advanceClock(static_cast<float>(glfwGetTime()));
+    const FrameMoment before = momentOf(scene.state);
     processInput();
     framePhaseDone(FramePhase::Input);
-    advancePhysics();
+    const bool stepped = advancePhysics();
     framePhaseDone(FramePhase::Physics);
 
     const glm::mat4 view = camera.getViewMatrix();
@@ -62,6 +80,8 @@ bool runFrame(Scene& scene) {
     framePhaseDone(FramePhase::Texts);
 
     drawScene(scene, view, projection, viewPos);
+    soundTheFrame(before, scene.state, stepped);
+    framePhaseDone(FramePhase::Sound);
     return true;
 }
 

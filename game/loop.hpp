@@ -17,10 +17,12 @@ void advanceClock(float now);
 bool physicsStepDue();
 
 // The physics of a frame: one step when it is due, however much is pending.
-void advancePhysics();
+// Returns whether it stepped.
+bool advancePhysics();
 
 // The parts of a frame, in the order they finish.
-enum class FramePhase { Input, Physics, Rules, Texts, Scene, Particles };
+enum class FramePhase { Input, Physics, Rules, Texts, Scene, Particles, Sound };
+inline constexpr int framePhaseCount = 7;
 
 // Called as each part of a frame finishes when set, so a benchmark can time
 // them; null in the game, where it costs one test per part. The scene
@@ -35,7 +37,8 @@ inline void framePhaseDone(FramePhase finished) {
 struct Scene;
 
 // Everything of one frame up to the buffer swap: clear, clock, input,
-// physics, camera, end states, heat, texts and the scene. Returns false when
+// physics, camera, end states, heat, texts, the scene, and then what the
+// frame sounds like. Returns false when
 // the end screen has run its course; the frame is then cut short before the
 // heat and anything else is drawn.
 bool runFrame(Scene& scene);

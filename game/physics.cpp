@@ -46,6 +46,49 @@ constexpr int solverIterations = 30;
 // lets it patter on down to almost nothing.
 constexpr btScalar bounceThresholdSpeed = 2.0f;
 
+// A contact that takes less speed than this out of a cube in one step is
+// the cube resting (its weight alone takes 0.16 a step) or sliding, not
+// striking. A soft landing may be spread over two steps of half its speed.
+constexpr btScalar impactSpeed = 0.4f;
+// One blow can take a few steps to resolve; a cube strikes again only
+// after this many quiet steps.
+constexpr int impactQuietSteps = 9;
+
+CubeImpact lastImpacts[maxCubeImpacts];
+int lastImpactCount = 0;
+int stepsSinceImpact[iceCubeBodyCount] = {};
+
+int cubeIndex(const btCollisionObject* object) {
+    for (int i = 0; i < iceCubeBodyCount; ++i)
+        if (iceCubeBodies[i] == object)
+            return i;
+    return -1;
+}
+
+// Each contact manifold's impulse in this step, summed over its points,
+// is the speed it took out of a cube of mass 1.
+void findImpacts() {
+    lastImpactCount = 0;
+    for (int& quiet : stepsSinceImpact)
+        ++quiet;
+    for (int m = 0; m < gDispatcher->getNumManifolds(); ++m) {
+        const btPersistentManifold* manifold = gDispatcher->getManifoldByIndexInternal(m);
+        btScalar impulse = 0;
+        for (int k = 0; k < manifold->getNumContacts(); ++k)
+            impulse += manifold->getContactPoint(k).m_appliedImpulse;
+        if (impulse < impactSpeed)
+            continue;
+        for (const btCollisionObject* object : {manifold->getBody0(), manifold->getBody1()}) {
+            const int i = cubeIndex(object);
+            if (i < 0 || stepsSinceImpact[i] <= impactQuietSteps || lastImpactCount == maxCubeImpacts)
+                continue;
+            stepsSinceImpact[i] = 0;
+            const btVector3& p = iceCubeBodies[i]->getWorldTransform().getOrigin();
+            lastImpacts[lastImpactCount++] = CubeImpact{glm::vec3(p.x(), p.y(), p.z()), impulse};
+        }
+    }
+}
+
 Pose poseOf(const btTransform& transform) {
     const btQuaternion r = transform.getRotation();
     const btVector3& o = transform.getOrigin();
@@ -107,7 +150,9 @@ void createActors() {
     // collision surface stays at 0.3.
     iceCubeShape = new btBoxShape(btVector3(iceCubeHalfExtent, iceCubeHalfExtent,
                                             iceCubeHalfExtent));
+    lastImpactCount = 0;
     for (int i = 0; i < iceCubeBodyCount; ++i) {
+        stepsSinceImpact[i] = impactQuietSteps + 1;
         const glm::vec3& start = iceCubeStartPositions[i];
         // Mass 1 and unit inertia: what a body gets when no mass is given.
         btRigidBody::btRigidBodyConstructionInfo info(1, nullptr, iceCubeShape,
@@ -124,9 +169,17 @@ void createActors() {
 
 void stepPhysics() {
     // No sub-steps: one step of exactly the given length, poses read as is.
-    if (gScene != nullptr)
+    if (gScene != nullptr) {
         gScene->stepSimulation(physicsStep, 0, physicsStep);
+        findImpacts();
+    }
     physicsAccumulator -= physicsStep;
+}
+
+int lastStepImpacts(CubeImpact out[maxCubeImpacts]) {
+    for (int i = 0; i < lastImpactCount; ++i)
+        out[i] = lastImpacts[i];
+    return lastImpactCount;
 }
 
 int readIceCubeMatrices(glm::mat4 out[iceCubeBodyCount]) {

@@ -34,6 +34,17 @@ void createActors();
 // Exactly one 1/60 s step, without interpolation, taken off physicsAccumulator.
 void stepPhysics();
 
+// A cube striking the sand or another cube, where it is and how hard: the
+// speed the contact took out of it, in units per second.
+struct CubeImpact {
+    glm::vec3 at{0.0f};
+    float speed = 0.0f;
+};
+inline constexpr int maxCubeImpacts = 2 * iceCubeBodyCount;
+
+// The impacts of the last step; a cube resting or sliding makes none.
+int lastStepImpacts(CubeImpact out[maxCubeImpacts]);
+
 // World matrices of the five ice cubes, read from the world's dynamic bodies
 // in insertion order. Returns how many were found; the entries past them are
 // left as they were, since a missing body has no place in the world.

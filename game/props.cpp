@@ -5,8 +5,6 @@
 #include "render/lighting.hpp"
 
 namespace {
-const glm::vec3 helicopterPosition(400.0f, 0.0f, 50.0f);
-
 void add(PropPlan& out, Prop prop, const glm::mat4& model) {
     out.draws[static_cast<std::size_t>(out.count++)] = PropDraw{prop, model};
 }

@@ -11,6 +11,8 @@
 
 enum class Prop { IceCube, Cactus, Larva, Hat, Helicopter };
 
+inline constexpr glm::vec3 helicopterPosition{400.0f, 0.0f, 50.0f};
+
 struct PropDraw {
     Prop prop = Prop::IceCube;
     glm::mat4 model{1.0f};

@@ -11,6 +11,7 @@ inline constexpr float heatRate = 3.0f;        // degrees per second
 inline constexpr float iceCubeCooling = 15.0f; // degrees per cube
 inline constexpr float temperatureLimit = 100.0f;
 inline constexpr float endScreenSeconds = 4.0f;
+inline constexpr float warningTemperature = 80.0f;
 
 // The state the scene set-up creates and the frame loop owns.
 struct GameState {
@@ -30,6 +31,11 @@ float proximityDistance(glm::vec3 object, glm::vec3 player);
 bool nearIceCube(glm::vec3 object, glm::vec3 player, float temperature);
 bool nearObstacle(glm::vec3 object, glm::vec3 player, float temperature);
 bool nearHelicopter(glm::vec3 object, glm::vec3 player, float temperature);
+
+// The melting warning's band: above 80 and below the limit.
+inline bool inWarningBand(float bodyTemperature) {
+    return bodyTemperature > warningTemperature && bodyTemperature < temperatureLimit;
+}
 
 // Which end text a state shows; "Game Over" has priority over a win.
 EndText endTextFor(float bodyTemperature, bool gameWon);

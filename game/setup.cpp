@@ -2,10 +2,12 @@
 
 #include "app/keyboard.hpp"
 #include "app/settings.hpp"
+#include "audio/soundscape.hpp"
 #include "game/lightmap_cube.hpp"
 #include "game/loop.hpp"
 #include "game/particles.hpp"
 #include "game/physics.hpp"
+#include "game/props.hpp"
 #include "render/texture.hpp"
 
 #include <glad/gl.h>
@@ -101,6 +103,9 @@ void setupScene(Scene& scene) {
     }
     phaseDone(SetupPhase::Textures);
 
+    startSound(soundVolume, helicopterPosition);
+    phaseDone(SetupPhase::Sounds);
+
     lastFrame = static_cast<float>(glfwGetTime());
 }
 
@@ -114,4 +119,5 @@ void teardownScene(Scene& scene) {
     scene.iceCubeModel.reset();
     scene.snowmanModel.reset();
     scene.groundModel.reset();
+    stopSound();
 }

@@ -46,15 +46,17 @@ struct Scene {
 glm::mat4 textProjection(int width, int height);
 
 // The parts of the set-up, in the order they finish.
-enum class SetupPhase { Shaders, Skybox, Models, Physics, Ring, Textures };
+enum class SetupPhase { Shaders, Skybox, Models, Physics, Ring, Textures, Sounds };
+inline constexpr int setupPhaseCount = 7;
 
 // Called as each part finishes when set, so a benchmark can time them; null
 // in the game, where it costs one test per part.
 extern void (*setupPhaseTimer)(SetupPhase finished);
 
 // Builds every shader, model, texture and buffer, the physics bodies and the
-// particle ring, in the game's fixed order, and stamps the first frame time.
+// particle ring, in the game's fixed order, starts the sound, and stamps the
+// first frame time.
 void setupScene(Scene& scene);
 
-// Destroys the models, newest first.
+// Destroys the models, newest first, and stops the sound.
 void teardownScene(Scene& scene);

@@ -21,7 +21,8 @@ protected:
         celShading = false;
         lightmaps = true;
         particleAnimation = false;
-        f2Held = f3Held = f4Held = f5Held = f6Held = f7Held = 0;
+        soundOn = true;
+        f2Held = f3Held = f4Held = f5Held = f6Held = f7Held = f8Held = 0;
         gameEnded = false;
         camera = Camera();
         playerPosition = glm::vec3(0.0f);
@@ -50,14 +51,15 @@ TEST_F(Keys, HeldKeyFlipsOnceAndAgainOnlyAfterRelease) {
 
 TEST_F(Keys, AllSwitchesReportInKeyOrderWithTheirOwnLabels) {
     KeyState all = none();
-    all.f7 = all.f6 = all.f5 = all.f4 = all.f3 = all.f2 = true;
+    all.f8 = all.f7 = all.f6 = all.f5 = all.f4 = all.f3 = all.f2 = true;
     applyKeys(all, out);
     EXPECT_EQ(out.str(), "Show fps toggled to: 0\n"
                          "Wire frame toggled to: 1\n"
                          "HUD toggled to: 0\n"
                          "CEL shading toggled to 1\n"
                          "Lightmaps toggled to 0\n"
-                         "Particle animation toggled to 1\n");
+                         "Particle animation toggled to 1\n"
+                         "Sound toggled to: 0\n");
 }
 
 TEST_F(Keys, AfterTheEndMovementStopsButSwitchesWork) {

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include <btBulletDynamicsCommon.h>
 #include <glm/gtc/constants.hpp>
@@ -100,6 +101,7 @@ struct Trajectory {
     float maxTiltDegrees = 0.0f;
     int bounces = 0;         // fall turned into a rise
     float lastMovedAt = 0.0f; // seconds
+    std::vector<float> impactSpeeds;
 };
 
 TEST_F(PhysicsTest, CubesFallBounceAndSettleFlat) {
@@ -112,6 +114,8 @@ TEST_F(PhysicsTest, CubesFallBounceAndSettleFlat) {
         stepPhysics();
         glm::mat4 cubes[iceCubeBodyCount];
         ASSERT_EQ(readIceCubeMatrices(cubes), iceCubeBodyCount);
+        CubeImpact impacts[maxCubeImpacts];
+        const int impactCount = lastStepImpacts(impacts);
         for (int i = 0; i < iceCubeBodyCount; ++i) {
             Trajectory& path = paths[i];
             const float upright =
@@ -124,6 +128,9 @@ TEST_F(PhysicsTest, CubesFallBounceAndSettleFlat) {
                 ++path.bounces;
             if (glm::length(p - previous[i]) > 1e-4f)
                 path.lastMovedAt = static_cast<float>(step) * physicsStep;
+            for (int k = 0; k < impactCount; ++k)
+                if (glm::length(impacts[k].at - p) < 1e-4f)
+                    path.impactSpeeds.push_back(impacts[k].speed);
             previous[i] = p;
             previousRise[i] = rise;
         }
@@ -141,6 +148,9 @@ TEST_F(PhysicsTest, CubesFallBounceAndSettleFlat) {
         EXPECT_NEAR(previous[i].x, iceCubeStartPositions[i].x, 0.05f) << "cube " << i;
         EXPECT_NEAR(previous[i].z, iceCubeStartPositions[i].z, 0.05f) << "cube " << i;
         EXPECT_TRUE(liesOnAFace(i)) << "cube " << i;
+        // A landing, then one more after each bounce, each softer.
+        EXPECT_EQ(path.impactSpeeds.size(), static_cast<std::size_t>(path.bounces + 1)) << "cube " << i << ": " << testing::PrintToString(path.impactSpeeds);
+        EXPECT_TRUE(std::is_sorted(path.impactSpeeds.rbegin(), path.impactSpeeds.rend())) << "cube " << i;
     }
 
     // Cube 1 lands on cube 0 as it bounces: both tumble off along x and

@@ -34,6 +34,18 @@ TEST_F(SettingsFile, SectionHeaderAloneGivesEveryDefault) {
     EXPECT_FLOAT_EQ(brightness, 1.0f);
     EXPECT_EQ(windowTitle, "Frostmoor");
     EXPECT_TRUE(freeCamera);
+    EXPECT_FLOAT_EQ(soundVolume, 0.8f);
+}
+
+TEST_F(SettingsFile, VolumeOutsideZeroToOneOrUnreadableIsTheDefault) {
+    const std::pair<const char*, float> cases[] = {
+        {"0", 0.0f}, {"1", 1.0f}, {"0.25", 0.25f}, {"1.5", 0.8f}, {"-0.1", 0.8f}, {"loud", 0.8f}, {"nan", 0.8f}};
+    for (const auto& [value, expected] : cases) {
+        load(std::string("[audio]\nvolume = ") + value + "\n");
+        EXPECT_FLOAT_EQ(soundVolume, expected) << value;
+    }
+    load("[window]\nvolume = 0.3\n"); // only under [audio]
+    EXPECT_FLOAT_EQ(soundVolume, 0.8f);
 }
 
 TEST_F(SettingsFile, IntegersTakeAnyBaseAndFallBackWhenUnparsable) {
