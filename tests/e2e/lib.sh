@@ -196,3 +196,35 @@ walk_into_cactus() {
 }
 
 YELLOW_TEXT="r>0.8 && g>0.8 && b<0.35"
+
+# Sound: OpenAL Soft's own configuration (the game reads none) sends the mix
+# to a WAV file instead of a device, 44.1 kHz stereo float, in real time.
+record_sound() {
+    : "${FROSTMOOR_WAV_PROBE:?}"
+    REC="$WORK/sound.wav"
+    printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$REC" >"$WORK/alsoft.conf"
+    export ALSOFT_CONF="$WORK/alsoft.conf"
+}
+
+# Seconds recorded so far: the writer's 68-byte header, then 8-byte frames.
+recorded_seconds() {
+    local size
+    size=$(stat -c %s "$REC" 2>/dev/null || echo 68)
+    awk -v s="$size" 'BEGIN { printf "%.3f", (s - 68) / (44100 * 8) }'
+}
+
+# "peak rmsLeft rmsRight" of the recording from $1 to $2 seconds (-1: end).
+sound_level() {
+    "$FROSTMOOR_WAV_PROBE" level "$REC" "$1" "$2"
+}
+
+# Lines "time left right": the amplitude of a sine of $1 Hz in windows of $2
+# seconds, from $3 to $4 seconds.
+sound_tone() {
+    "$FROSTMOOR_WAV_PROBE" tone "$REC" "$@"
+}
+
+# The same for the RMS of all that lies above $1 Hz.
+sound_hiss() {
+    "$FROSTMOOR_WAV_PROBE" hiss "$REC" "$@"
+}

@@ -154,6 +154,24 @@ syntax  Skybox.vert                                                           0 
 rm      Skybox.frag                                                           0   ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ | ERROR::SHADER_COMPILATION_ERROR of type: VERTEX | ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
 empty   Skybox.frag                                                           0   ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
 syntax  Skybox.frag                                                           0   ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
+rm      ../assets/sounds/wind.wav                                             0   ERROR::SOUND:: ../assets/sounds/wind.wav
+noise   ../assets/sounds/wind.wav                                             0   ERROR::SOUND:: ../assets/sounds/wind.wav
+rm      ../assets/sounds/footstep.wav                                         0   ERROR::SOUND:: ../assets/sounds/footstep.wav
+noise   ../assets/sounds/footstep.wav                                         0   ERROR::SOUND:: ../assets/sounds/footstep.wav
+rm      ../assets/sounds/chime.wav                                            0   ERROR::SOUND:: ../assets/sounds/chime.wav
+noise   ../assets/sounds/chime.wav                                            0   ERROR::SOUND:: ../assets/sounds/chime.wav
+rm      ../assets/sounds/sizzle.wav                                           0   ERROR::SOUND:: ../assets/sounds/sizzle.wav
+noise   ../assets/sounds/sizzle.wav                                           0   ERROR::SOUND:: ../assets/sounds/sizzle.wav
+rm      ../assets/sounds/melt.wav                                             0   ERROR::SOUND:: ../assets/sounds/melt.wav
+noise   ../assets/sounds/melt.wav                                             0   ERROR::SOUND:: ../assets/sounds/melt.wav
+rm      ../assets/sounds/rotor.wav                                            0   ERROR::SOUND:: ../assets/sounds/rotor.wav
+noise   ../assets/sounds/rotor.wav                                            0   ERROR::SOUND:: ../assets/sounds/rotor.wav
+rm      ../assets/sounds/fanfare.wav                                          0   ERROR::SOUND:: ../assets/sounds/fanfare.wav
+noise   ../assets/sounds/fanfare.wav                                          0   ERROR::SOUND:: ../assets/sounds/fanfare.wav
+rm      ../assets/sounds/thud.wav                                             0   ERROR::SOUND:: ../assets/sounds/thud.wav
+noise   ../assets/sounds/thud.wav                                             0   ERROR::SOUND:: ../assets/sounds/thud.wav
+empty   ../assets/sounds/wind.wav                                             0   ERROR::SOUND:: ../assets/sounds/wind.wav
+set     volume=7                                                              0   -
 rm      ../assets/fonts/arial.ttf                                             255 ERROR::FREETYPE: Failed to load font
 empty   ../assets/fonts/arial.ttf                                             255 ERROR::FREETYPE: Failed to load font
 noise   ../assets/fonts/arial.ttf                                             255 ERROR::FREETYPE: Failed to load font
@@ -181,7 +199,7 @@ break_file() {
         noise) noise_bytes "$(stat -c %s "$file")" "$target" >"$file" ;;
         syntax) printf '\nvoid broken( {\n' >>"$file" ;;
         longline) { echo "[window]"; printf 'title = %*s\n' 1048576 x | tr ' ' 'y'; echo "width = 800"; } >"$file" ;;
-        set) # target is key=value in [window] of settings.ini
+        set) # target is a key=value of settings.ini
             file="$RUN/settings.ini"
             sed -i "s/^${target%%=*} *=.*/${target%%=*} = ${target#*=}/" "$file" ;;
         *) echo "unknown action $action" >&2; return 1 ;;
@@ -200,7 +218,6 @@ headlines() {
 # Runs the game once, pressing Escape whenever its window is up, until it
 # ends; its exit status (or "hang") goes to STATUS.
 run_case() {
-    rm -f "$GAME_STATUS_FILE"
     start_game
     local deadline=$((SECONDS + 90)) window
     while [ ! -f "$GAME_STATUS_FILE" ]; do
@@ -232,6 +249,9 @@ if [ -n "${FROSTMOOR_GAME_PRELOAD:-}" ]; then
 fi
 
 make_run_dir copy
+# The game plays its sounds into a file, so that every case also runs the
+# mixer with whatever sounds could be read.
+record_sound
 # The asset tree is a private copy; a case restores what it broke.
 PRISTINE="$WORK/pristine"
 mkdir -p "$PRISTINE"

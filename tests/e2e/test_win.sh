@@ -1,23 +1,44 @@
 # A scripted walk to the helicopter at (400, 0, 50) that takes all five ice
-# cubes on the way and keeps clear of every cactus and larva:
-#   (0,0) -> (0,-5) -> (70,-5)       through cubes 0 and 1 near (20,-5)
-#         -> (115,-50) -> (155,-50)  cube 2 at (119.8,-50)
-#         -> (220,15)                cube 3
-#         -> (240,-5) -> (320,-5)    cube 4
-#         -> (375,50) -> helicopter
+# cubes on the way and keeps clear of every cactus and larva. Each cube lies
+# in the middle of a straight stretch, so that a key held a little too long
+# or too short still passes through it:
+#   (0,0) -> (0,-5) -> (70,-5)      through cubes 0 and 1 near (20,-5)
+#         -> (115,-50) -> (153,-50) through cube 2 at (119.8,-50)
+#         -> (228,25)               through cube 3 at (220,15)
+#         -> (258,-5) -> (328,-5)   through cube 4 at (320,-5)
+#         -> (385,50) -> helicopter
 # The walk takes about 40 s: without the cubes' cooling the snowman would
-# melt after 33 s, so a win proves they were taken.
+# melt after 33 s, so a win proves they were taken. The recording of the
+# game's sound shows a rising chime at each cube, the rotor growing louder
+# and louder to the right on the way in, and the fanfare after the win.
 source "$(dirname "$0")/lib.sh"
 
+# xdotool takes a moment to start, so a key is held about that much longer
+# than the sleep between its press and its release: take it off the sleep.
+started=$(date +%s%N)
+xdotool keyup w
+LAG=$(awk -v ns=$(($(date +%s%N) - started)) 'BEGIN { printf "%.3f", ns / 1e9 }')
+
+LEGS=() # where in the recording each stretch of the walk began
 walk() { # holds one key, or two together, for a while
     local seconds=$1
     shift
+    LEGS+=("$(recorded_seconds)")
     for key in "$@"; do xdotool keydown "$key"; done
-    sleep "$seconds"
+    sleep "$(awk -v s="$seconds" -v l="$LAG" 'BEGIN { print (s > l ? s - l : 0) }')"
     for key in "$@"; do xdotool keyup "$key"; done
 }
 
+# Bursts of a tone: the times at which its amplitude, in windows of 50 ms,
+# rises above $2 after half a second below it, up to $3 seconds.
+tone_bursts() {
+    sound_tone "$1" 0.05 0 "$3" | awk -v level="$2" '
+        ($2 + $3) / 2 > level { if (quiet >= 10 || NR == 1) print $1; quiet = 0; next }
+        { quiet++ }'
+}
+
 make_run_dir
+record_sound
 start_game
 wait_window Frostmoor
 
@@ -33,18 +54,22 @@ for _ in $(seq 1 80); do
 done
 [ "$steady" -ge 3 ] || fail "the first ice cubes never came to rest in view"
 walk_start=$(elapsed)
+walk_start_rec=$(recorded_seconds)
 
 walk 0.5 a
 walk 7 w
 walk 4.5 w a
-walk 4 w
+# A little short: every stretch so far comes out a few hundredths of a
+# second long, and each one shifts the next diagonal the same way off cube 3.
+walk 3.8 w
 screenshot win_walking
-walk 6.5 w d
-walk 2 w a
-walk 8 w
+walk 7.5 w d
+walk 3 w a
+walk 7 w
 walk 5.5 w d
 xdotool keydown w
 won=$(wait_end_text win_end_text "$GREEN_TEXT")
+won_rec=$(recorded_seconds)
 xdotool keyup w
 screenshot win_you_won
 [ -n "$won" ] || fail "no \"You Won\" by $(elapsed) s"
@@ -52,4 +77,49 @@ awk -v w="$won" -v s="$walk_start" 'BEGIN { exit !(w - s > 34) }' \
     || fail "won after $won - $walk_start s: too quick to need the ice cubes"
 status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "exit status $status, expected 0"
+cp "$REC" "$ARTIFACTS/win_sound.wav"
+echo "recording: walk from $walk_start_rec s, won at $won_rec s, stretches from ${LEGS[*]}"
+
+# One chime per cube, each a step higher up the scale than the last, heard
+# where the walk passes the cube: cubes 0 and 1 1.8 and 2.2 s into the
+# second stretch, cube 2 0.5 s into the fourth, cube 3 6.6 s into the fifth
+# and cube 4 6.2 s into the seventh.
+expected=("$(awk -v t="${LEGS[1]}" 'BEGIN { print t + 1.84 }')"
+          "$(awk -v t="${LEGS[1]}" 'BEGIN { print t + 2.19 }')"
+          "$(awk -v t="${LEGS[3]}" 'BEGIN { print t + 0.48 }')"
+          "$(awk -v t="${LEGS[4]}" 'BEGIN { print t + 6.6 }')"
+          "$(awk -v t="${LEGS[6]}" 'BEGIN { print t + 6.2 }')")
+# The fanfare's horns share some of these frequencies: look before it.
+last_cube=$(awk -v t="${LEGS[7]}" 'BEGIN { print t + 2 }')
+k=0
+for hz in 2093 2354.6 2616.3 3139.5 3488.3; do
+    mapfile -t bursts < <(tone_bursts "$hz" 0.03 "$last_cube")
+    echo "chime $k at $hz Hz: ${bursts[*]:-none} (expected near ${expected[$k]})"
+    [ "${#bursts[@]}" = 1 ] || fail "chime $k ($hz Hz) rang ${#bursts[@]} times, expected once"
+    awk -v b="${bursts[0]}" -v e="${expected[$k]}" 'BEGIN { exit !(b > e - 1.0 && b < e + 1.0) }' \
+        || fail "chime $k at ${bursts[0]} s, but cube $k was passed near ${expected[$k]} s"
+    k=$((k + 1))
+done
+
+# The rotor's turbine (1400 Hz) grows over the last stretch, and while the
+# helicopter stands ahead to the right it is louder on the right.
+rotor_at() { # summed left and right amplitude, one second from $1
+    sound_tone 1400 1 "$1" "$(awk -v t="$1" 'BEGIN { print t + 1 }')" | awk '{ print $2 + $3 }'
+}
+far=$(rotor_at "$(awk -v t="$won_rec" 'BEGIN { print t - 12 }')")
+nearer=$(rotor_at "$(awk -v t="$won_rec" 'BEGIN { print t - 6 }')")
+near=$(rotor_at "$(awk -v t="$won_rec" 'BEGIN { print t - 1.5 }')")
+echo "rotor: $far, $nearer, $near at 12, 6 and 1.5 s before the win"
+awk -v a="$far" -v b="$nearer" -v c="$near" 'BEGIN { exit !(c > 1.3 * b && b > 1.5 * a && c > 0.01) }' \
+    || fail "the rotor does not grow louder as the snowman nears"
+read -r left right < <(sound_tone 1400 1 "${LEGS[6]}" "${LEGS[7]}" | awk '{ l += $2; r += $3 } END { print l, r }')
+echo "rotor with the helicopter ahead to the right: left $left, right $right"
+awk -v l="$left" -v r="$right" 'BEGIN { exit !(r > 1.3 * l) }' \
+    || fail "the rotor is not louder on the right"
+
+# The fanfare ends on a held C6 (1046.5 Hz) after the win.
+read -r before after < <(sound_tone 1046.5 0.25 "$(awk -v t="$won_rec" 'BEGIN { print t - 6 }')" -1 |
+    awk -v w="$won_rec" '{ a = ($2 + $3) / 2; if ($1 < w - 1) { if (a > b) b = a } else if (a > f) f = a } END { print b, f }')
+echo "fanfare: $after after the win, $before before it"
+awk -v b="$before" -v a="$after" 'BEGIN { exit !(a > 0.03 && a > 10 * b) }' || fail "no fanfare after the win"
 echo "ok: walk from $walk_start s, won at $won s, closed at $(elapsed) s"
