@@ -44,9 +44,9 @@ double now() {
 
 // The phase hooks credit time (and main-thread allocations outside the GL
 // calls) to the part of the set-up or frame that just ended.
-PhaseClock<6> setupClock;
-PhaseClock<6> frameClock;
-PhaseClock<6> frameMallocs;
+PhaseClock<setupPhaseCount> setupClock;
+PhaseClock<framePhaseCount> frameClock;
+PhaseClock<framePhaseCount> frameMallocs;
 
 double gameMallocsNow() {
     const Counts c = countsNow();
@@ -90,7 +90,7 @@ void timedSetup(Scene& scene, SetupFigures& out) {
     present();
     const double shown = now();
 
-    std::array<double, 6> parts{};
+    std::array<double, setupPhaseCount> parts{};
     for (std::size_t k = 0; k < parts.size(); ++k)
         parts[k] = setupClock[k];
     out.parts.push_back(parts);
@@ -155,6 +155,7 @@ FrameFigures measureFrames(Scene& scene, bool animation, int frames) {
         samples[RowParticles].push_back(frameClock[phase(FramePhase::Particles)]);
         samples[RowSubmission].push_back(frameClock[phase(FramePhase::Texts)] +
                                          frameClock[phase(FramePhase::Scene)]);
+        samples[RowSound].push_back(frameClock[phase(FramePhase::Sound)]);
         samples[RowInDriver].push_back(during.driverSeconds);
         samples[RowRingDraw].push_back(during.instancedSeconds);
         samples[RowOutside].push_back(end - begin - during.driverSeconds);

@@ -5,10 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "game/loop.hpp"
+#include "game/setup.hpp"
+
 struct SetupFigures {
     std::vector<double> totals;               // seconds, one per run
     std::vector<double> firstFrames;          // seconds, the frame after each set-up
-    std::vector<std::array<double, 6>> parts; // seconds per SetupPhase, per run
+    std::vector<std::array<double, setupPhaseCount>> parts; // seconds per SetupPhase, per run
 };
 
 // The timed rows of a frame, in printing order.
@@ -18,6 +21,7 @@ enum FrameRow {
     RowPhysics,    // the fixed step
     RowParticles,  // animation and upload
     RowSubmission, // texts and scene
+    RowSound,      // listener, sources and triggers
     RowInDriver,   // inside the counted GL calls
     RowRingDraw,   // of it, the instanced rock ring
     RowOutside,    // runFrame outside the counted GL calls
@@ -38,7 +42,7 @@ struct FrameFigures {
     std::uint64_t maxGameMallocs = 0, framesWithGameMalloc = 0; // main thread, outside GL calls
     std::uint64_t maxDriverMallocs = 0;                         // inside counted GL calls
     double meanPresentMallocs = 0.0;                            // swap and event poll
-    std::array<std::uint64_t, 6> gameMallocsByPhase{};          // summed over the frames
+    std::array<std::uint64_t, framePhaseCount> gameMallocsByPhase{}; // summed over the frames
 };
 
 struct RateFigures {
