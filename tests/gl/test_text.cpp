@@ -60,6 +60,19 @@ protected:
                 }
         return box;
     }
+
+    // Draws text in red on black into a fresh target of the given size with
+    // the shipped text program, and measures what lit up.
+    static Box drawn(const char* text, float x, float y, float scale, bool centred,
+                     int width = 128, int height = 64)
+    {
+        Shader shader = textShader(static_cast<float>(width), static_cast<float>(height));
+        OffscreenTarget target(width, height);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        RenderText(shader, text, x, y, scale, glm::vec3(1, 0, 0), centred);
+        return litPixels(target);
+    }
 };
 
 } // namespace
@@ -106,14 +119,9 @@ TEST_F(TextTest, CentringUsesTruncatedWidthsPlusUnscaledBearings)
 TEST_F(TextTest, DrawnGlyphLightsItsQuadOnly)
 {
     showHud = true;
-    Shader shader = textShader(128.0f, 64.0f);
-    OffscreenTarget target(128, 64);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RenderText(shader, "H", 20.0f, 10.0f, 1.0f, glm::vec3(1, 0, 0), false);
+    const Box box = drawn("H", 20.0f, 10.0f, 1.0f, false);
 
     const Character& h = Characters.at('H');
-    Box box = litPixels(target);
     ASSERT_GT(box.lit, 50);
     EXPECT_GE(box.xmin, 20 + h.bearing.x - 1);
     EXPECT_LE(box.xmax, 20 + h.bearing.x + h.size.x);
@@ -129,17 +137,12 @@ TEST_F(TextTest, DrawnGlyphLightsItsQuadOnly)
 TEST_F(TextTest, SpaceAdvancesThePenAndScaleTwoDoublesEverything)
 {
     showHud = true;
-    Shader shader = textShader(256.0f, 128.0f);
-    OffscreenTarget target(256, 128);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RenderText(shader, " H", 10.0f, 10.0f, 2.0f, glm::vec3(1, 0, 0), false);
+    const Box box = drawn(" H", 10.0f, 10.0f, 2.0f, false, 256, 128);
 
     const Character& space = Characters.at(' ');
     const Character& h = Characters.at('H');
     ASSERT_GT(space.advance >> 6, 5u);
     const int left = 10 + 2 * static_cast<int>(space.advance >> 6) + 2 * h.bearing.x;
-    Box box = litPixels(target);
     ASSERT_GT(box.lit, 100);
     // Magnified, the glyph's soft edges fall under the threshold: the lit
     // box may be a pixel or two inside the quad, never outside it.
@@ -154,12 +157,7 @@ TEST_F(TextTest, SpaceAdvancesThePenAndScaleTwoDoublesEverything)
 TEST_F(TextTest, CentredTextStraddlesTheCentre)
 {
     showHud = true;
-    Shader shader = textShader(128.0f, 64.0f);
-    OffscreenTarget target(128, 64);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RenderText(shader, "HH", 64.0f, 10.0f, 0.5f, glm::vec3(1, 0, 0), true);
-    Box box = litPixels(target);
+    const Box box = drawn("HH", 64.0f, 10.0f, 0.5f, true);
     ASSERT_GT(box.lit, 20);
     EXPECT_LT(box.xmin, 64);
     EXPECT_GT(box.xmax, 64);
@@ -169,23 +167,15 @@ TEST_F(TextTest, CentredTextStraddlesTheCentre)
 TEST_F(TextTest, NothingIsDrawnWhileTheHudIsOff)
 {
     showHud = false;
-    Shader shader = textShader(128.0f, 64.0f);
-    OffscreenTarget target(128, 64);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RenderText(shader, "Game Over", 64.0f, 20.0f, 1.0f, glm::vec3(1, 0, 0), true);
-    EXPECT_EQ(litPixels(target).lit, 0);
+    const Box box = drawn("Game Over", 64.0f, 20.0f, 1.0f, true);
+    EXPECT_EQ(box.lit, 0);
 }
 
 TEST_F(TextTest, CodesAboveAsciiDrawNothingAndGainZeroRecords)
 {
     showHud = true;
-    Shader shader = textShader(128.0f, 64.0f);
-    OffscreenTarget target(128, 64);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    RenderText(shader, "\xC3\xA9\xFF", 20.0f, 10.0f, 1.0f, glm::vec3(1, 0, 0), true);
-    EXPECT_EQ(litPixels(target).lit, 0);
+    const Box box = drawn("\xC3\xA9\xFF", 20.0f, 10.0f, 1.0f, true);
+    EXPECT_EQ(box.lit, 0);
     ASSERT_EQ(Characters.count(static_cast<char>(0xC3)), 1u);
     const Character& added = Characters.at(static_cast<char>(0xC3));
     EXPECT_EQ(added.textureID, 0u);
