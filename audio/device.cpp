@@ -47,10 +47,7 @@ bool openSoundDevice() {
     device = alcOpenDevice(nullptr);
     if (device == nullptr)
         return false;
-    // Room for the game's own voices only: by default the mixer prepares
-    // hundreds, each with buffers of its own.
-    const ALCint attributes[] = {ALC_MONO_SOURCES, 16, ALC_STEREO_SOURCES, 1, 0};
-    context = alcCreateContext(device, attributes);
+    context = alcCreateContext(device, nullptr);
     if (context == nullptr || alcMakeContextCurrent(context) == ALC_FALSE) {
         closeSoundDevice();
         return false;
