@@ -58,7 +58,8 @@ timed() {
 fps() { sed -n 's/.* fps \([0-9.]*\) .*/\1/p' "$work/$1.txt"; }
 
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
-echo "frame times in ms over 20 s after the first 3 s; fps = 1000 / median frame"
+echo "frame times in ms over 20 s after the first 3 s; fps = 1000 / median frame;"
+echo "cpu, main: ms of CPU time per frame, of all threads and of the game's main thread"
 for round in $(seq 1 "$rounds"); do
     timed "game-off-$round" - ../frostmoor
     timed "bare-$round" - ../frostmoor-bare-loop
