@@ -8,6 +8,7 @@
 #include "game/physics.hpp"
 #include "game/player.hpp"
 #include "game/props.hpp"
+#include "render/frustum.hpp"
 #include "render/lighting.hpp"
 
 #include <glad/gl.h>
@@ -27,15 +28,19 @@ Model& modelOf(Scene& scene, Prop prop) {
     return *scene.helicopterModel;
 }
 
-void drawProps(Scene& scene, Shader& shader) {
+// Props wholly outside the view are planned (their rules run) but not sent.
+void drawProps(Scene& scene, Shader& shader, const Frustum& view) {
     glm::mat4 cubes[iceCubeCount];
     const int found = readIceCubeMatrices(cubes);
     static PropPlan plan; // main thread only; keeps the frame free of allocation
     planProps(scene.state, cubes, found, playerPosition, waddleAngle, plan);
     for (int i = 0; i < plan.count; ++i) {
         const PropDraw& draw = plan.draws[static_cast<std::size_t>(i)];
+        const Model& model = modelOf(scene, draw.prop);
+        if (!mayBeVisible(view, placedSphere(model.bounds, draw.model)))
+            continue;
         shader.setUniformMat4("model", draw.model);
-        modelOf(scene, draw.prop).draw(shader);
+        model.draw(shader);
     }
 }
 } // namespace
@@ -80,7 +85,8 @@ void setParticleCamera(Scene& scene, const glm::mat4& view, const glm::mat4& pro
 
 void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
                glm::vec3 viewPos) {
-    scene.skybox->draw(view, projection);
+    // The scene is opaque; the texts drawn before it and after blend.
+    glDisable(GL_BLEND);
 
     // Under cel shading the whole lit scene takes the toon program, so every
     // lit object below is drawn with the program the snowman left current.
@@ -93,7 +99,7 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     drawSnowman(*scene.snowmanModel, viewPos, shader, view, projection,
                 scene.state.bodyTemperature);
 
-    drawProps(scene, shader);
+    drawProps(scene, shader, frustumOf(projection * view));
 
     framePhaseDone(FramePhase::Scene);
     if (particleAnimation)
@@ -103,5 +109,10 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     drawParticles(*scene.particlesShader, *scene.rockModel, particleCount);
 
     drawBoulder(scene, view, projection, viewPos);
+    // The sky lies on the far plane behind everything, so it comes last: the
+    // depth test then leaves out the pixels the scene already covers instead
+    // of shading the whole window and painting over half of it.
+    scene.skybox->draw(view, projection);
+    glEnable(GL_BLEND);
     framePhaseDone(FramePhase::Scene);
 }

@@ -1,5 +1,6 @@
 #include "render/model.hpp"
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 
@@ -9,6 +10,25 @@
 #include <assimp/scene.h>
 
 #include "render/texture.hpp"
+
+#include <glad/gl.h>
+
+Sphere boundingSphere(const std::vector<Mesh>& meshes)
+{
+    glm::vec3 low(0.0f), high(0.0f);
+    bool any = false;
+    for (const Mesh& mesh : meshes)
+        for (const Vertex& vertex : mesh.vertices) {
+            low = any ? glm::min(low, vertex.position) : vertex.position;
+            high = any ? glm::max(high, vertex.position) : vertex.position;
+            any = true;
+        }
+    Sphere sphere{(low + high) * 0.5f, 0.0f};
+    for (const Mesh& mesh : meshes)
+        for (const Vertex& vertex : mesh.vertices)
+            sphere.radius = std::max(sphere.radius, glm::distance(sphere.centre, vertex.position));
+    return sphere;
+}
 
 Model::Model(const std::string& path)
 {
@@ -26,12 +46,23 @@ Model::Model(const std::string& path)
     std::size_t slash = path.find_last_of('/');
     directory = slash == std::string::npos ? "." : path.substr(0, slash);
     visitNode(scene->mRootNode, scene);
+    bounds = boundingSphere(meshes);
+    for (const Texture& texture : textureCache)
+        if (textureHasAlpha(texture.id))
+            opaque = false;
 }
 
 void Model::draw(const Shader& shader) const
 {
+    // The scene draws with blending off, which spares a software renderer
+    // reading back every pixel; a see-through model turns it on for itself.
+    const bool blend = !opaque && !glIsEnabled(GL_BLEND);
+    if (blend)
+        glEnable(GL_BLEND);
     for (const Mesh& mesh : meshes)
         mesh.draw(shader);
+    if (blend)
+        glDisable(GL_BLEND);
 }
 
 // Depth first; node transforms are deliberately not applied.

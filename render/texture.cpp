@@ -40,8 +40,12 @@ unsigned int loadTexture2D(const char* fullPath, const char* reportedName)
         glGenerateMipmap(GL_TEXTURE_2D);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        // A single texel samples as itself under any filter; nearest spares
+        // a software renderer the level and weight arithmetic per pixel.
+        const bool oneTexel = width == 1 && height == 1;
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                        oneTexel ? GL_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, oneTexel ? GL_NEAREST : GL_LINEAR);
         stbi_image_free(data);
     } else {
         std::cout << "Texture failed to load at path: " << reportedName << std::endl;
@@ -60,4 +64,12 @@ unsigned int loadTextureFromDirectory(const char* fileName, const std::string& d
 unsigned int loadTextureFile(const char* path)
 {
     return loadTexture2D(path, path);
+}
+
+bool textureHasAlpha(unsigned int textureId)
+{
+    GLint format = 0;
+    glBindTexture(GL_TEXTURE_2D, textureId);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    return format == GL_RG || format == GL_RGBA;
 }

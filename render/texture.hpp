@@ -12,3 +12,7 @@ unsigned int loadTextureFromDirectory(const char* fileName, const std::string& d
 
 // A texture file by its path as given; same rules as above.
 unsigned int loadTextureFile(const char* path);
+
+// Whether a loaded texture carries alpha (grey and alpha, or RGBA): a
+// surface drawn with it may be see-through and must be blended.
+bool textureHasAlpha(unsigned int textureId);

@@ -1,4 +1,5 @@
 // Model import and mesh drawing: texture sharing, sampler names, vertex data.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -299,4 +300,36 @@ TEST_F(ModelTest, PathWithoutSlashFindsItsTexturesBesideIt)
     GLint width = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(width, 2) << "the image was loaded";
+}
+
+TEST_F(ModelTest, SeeThroughTexturesAloneBlendAndTheBoundsHoldEveryVertex)
+{
+    writeImage("rgb.png");
+    const unsigned char rgba[4] = {255, 255, 255, 128};
+    ASSERT_NE(stbi_write_png(file("rgba.png").c_str(), 1, 1, 4, rgba, 4), 0);
+    dir.write("m.mtl", "newmtl solid\nmap_Kd rgb.png\nnewmtl glass\nmap_Kd rgba.png\n");
+    dir.write("solid.obj", "mtllib m.mtl\nusemtl solid\nv -1 0 0\nv 3 0 0\nv -1 2 0\nf 1 2 3\n");
+    dir.write("glass.obj", "mtllib m.mtl\nusemtl glass\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
+    const Model solid(file("solid.obj"));
+    const Model glass(file("glass.obj"));
+    EXPECT_TRUE(solid.opaque);
+    EXPECT_FALSE(glass.opaque);
+    EXPECT_EQ(solid.bounds.centre, glm::vec3(1, 1, 0));
+    EXPECT_FLOAT_EQ(solid.bounds.radius, std::sqrt(5.0f));
+
+    // Drawn into a scene with blending off, glass is blended over what lies
+    // behind it, and blending is left off again.
+    dir.write("s.vert", samplerVertex);
+    dir.write("one.frag", "#version 430 core\nout vec4 FragColor;\nuniform sampler2D texture_diffuse1;\n"
+                          "void main() { FragColor = texture(texture_diffuse1, vec2(0.5)); }\n");
+    Shader shader(file("s.vert").c_str(), file("one.frag").c_str());
+    shader.bind();
+    OffscreenTarget target(4, 4);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glass.draw(shader);
+    EXPECT_NEAR(target.pixel(2, 2)[0], 128, 2);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
