@@ -87,6 +87,9 @@ WindowHints windowHints(bool fullscreenWindow, const GLFWvidmode* mode) {
                        {GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE},
                        {GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE},
                        {GLFW_RESIZABLE, GLFW_FALSE},
+                       // Nothing uses a stencil buffer; without one a software
+                       // renderer writes plain depth values, not masked ones.
+                       {GLFW_STENCIL_BITS, 0},
                        {GLFW_REFRESH_RATE, 60}}};
     if (fullscreenWindow && mode) {
         // The monitor's own rate and colour depth: GLFW would otherwise

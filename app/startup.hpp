@@ -26,9 +26,9 @@ struct WindowHint {
 using WindowHints = std::vector<WindowHint>;
 
 // The window hints, in the order they are given: a 4.3 core debug context
-// that cannot be resized, at 60 Hz. A full-screen window takes the refresh
-// rate and colour bits of the monitor's current mode instead, so that no
-// mode switch is asked for.
+// that cannot be resized, with no stencil buffer, at 60 Hz. A full-screen
+// window takes the refresh rate and colour bits of the monitor's current mode
+// instead, so that no mode switch is asked for.
 WindowHints windowHints(bool fullscreen, const GLFWvidmode* mode);
 
 // Settings, window, GL entry points and state, glyph table, physics world.
