@@ -33,8 +33,9 @@ launch() {
 }
 
 # --- options and the launcher's own failures: nothing may be created ---
-[ "$("$launcher" --version)" = "frostmoor $(dpkg-deb -f "$deb" Version)" ] ||
-    fail "--version printed '$("$launcher" --version)', not the package's version"
+version=$(dpkg-deb -f "$deb" Version)
+[ "$("$launcher" --version)" = "frostmoor $version" ] ||
+    fail "--version printed '$("$launcher" --version)', not the package's version $version"
 help=$("$launcher" --help) || fail "--help exited with a failure"
 for text in "$settings" "F2" "Escape"; do
     grep -qF -- "$text" <<<"$help" || fail "--help does not mention '$text'"
@@ -97,8 +98,12 @@ appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >"$T/ap
     fail "appstreamcli: $(cat "$T/appstream")"
 manual=$root/usr/share/man/man6/frostmoor.6.gz
 out=$(man --warnings -l "$manual" 2>&1 >/dev/null) && [ -z "$out" ] || fail "man --warnings: $out"
-# Every setting, with its default, is in the manual.
-MANWIDTH=200 man -l "$manual" 2>/dev/null | col -b >"$T/manual"
+# Every setting, with its default, is in the manual; it and the metainfo
+# name this version.
+MANWIDTH=200 man -l "$manual" 2>/dev/null | col -bx >"$T/manual"
+grep -q "^Frostmoor $version " "$T/manual" || fail "the manual is not of version $version"
+grep -qF "<release version=\"$version\"" "$root"/usr/share/metainfo/*.metainfo.xml ||
+    fail "the metainfo lists no release $version"
 while IFS= read -r line; do
     key=${line% = *} value=${line#* = }
     grep -qF "$key (default $value)" "$T/manual" || fail "the manual lacks '$key (default $value)'"
