@@ -32,6 +32,20 @@ launch() {
     LINES=$(wc -l <"$T/err")
 }
 
+# Presses a key until the game answers: the window shows before the scene is
+# set up, and keys are read only from the first frame on.
+press_until() {
+    local key=$1 answered=$2
+    for _ in $(seq 1 10); do
+        press "$key"
+        sleep 0.5
+        "$answered" && return 0
+    done
+    fail "the game did not answer $key"
+}
+f2_answered() { grep -qxF "Show fps toggled to: 0" "$GAME_OUT"; }
+ended() { [ -f "$GAME_STATUS_FILE" ]; }
+
 # --- options and the launcher's own failures: nothing may be created ---
 version=$(dpkg-deb -f "$deb" Version)
 [ "$("$launcher" --version)" = "frostmoor $version" ] ||
@@ -56,10 +70,8 @@ start_game
 wait_window Frostmoor
 geometry=$(xdotool getwindowgeometry "$WINDOW" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = 1024x768 ] || fail "first start: window is $geometry, expected 1024x768"
-sleep 2 # the window shows before the scene is set up and keys are read
-press F2
-wait_line "Show fps toggled to: 0"
-press Escape
+press_until F2 f2_answered
+press_until Escape ended
 status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "exit status $status after Escape, expected 0"
 ! grep -q ERROR "$GAME_OUT" || fail "the game reported an error"
@@ -75,8 +87,7 @@ start_game
 wait_window Frostmoor
 geometry=$(xdotool getwindowgeometry "$WINDOW" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = 800x768 ] || fail "second start: window is $geometry, expected 800x768"
-sleep 2
-press Escape
+press_until Escape ended
 status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "second start: exit status $status after Escape"
 cmp -s "$settings" "$T/edited" || fail "the second start changed the settings file"
