@@ -7,19 +7,14 @@
 #include <glad/gl.h>
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "render/frustum.hpp"
 #include "render/model.hpp"
 #include "render/shader.hpp"
 
 namespace {
-constexpr GLsizeiptr particleBytes = GLsizeiptr(sizeof(glm::mat4)) * particleRingSize;
-
 // A jitter in [-2.5, 2.49] from one rand() draw.
 float ringJitter() {
     return static_cast<float>(std::rand() % 500) / 100.0f - 2.5f;
-}
-
-void uploadMatrices(const glm::mat4* matrices) {
-    glBufferData(GL_ARRAY_BUFFER, particleBytes, matrices, GL_DYNAMIC_DRAW);
 }
 
 // Attributes 3-6 are the instance matrix's columns, one matrix per instance;
@@ -72,18 +67,24 @@ void animateParticles(glm::mat4* matrices, float bodyTemperature) {
 unsigned int createParticleBuffer(const Model& rockModel, const glm::mat4* matrices) {
     GLuint buffer = 0;
     glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
-    uploadMatrices(matrices);
+    uploadParticles(buffer, matrices, particleRingSize);
     pointInstanceAttributes(rockModel);
     return buffer;
 }
 
-void animateAndUploadParticles(const Model& rockModel, glm::mat4* matrices,
-                               unsigned int instanceBuffer, float bodyTemperature) {
-    animateParticles(matrices, bodyTemperature);
+int gatherVisibleParticles(const glm::mat4* matrices, int count, const Sphere& rockBounds,
+                           const Frustum& view, glm::mat4* visible) {
+    int shown = 0;
+    for (int i = 0; i < count; ++i)
+        if (mayBeVisible(view, placedSphere(rockBounds, matrices[i])))
+            visible[shown++] = matrices[i];
+    return shown;
+}
+
+void uploadParticles(unsigned int instanceBuffer, const glm::mat4* matrices, int count) {
     glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
-    uploadMatrices(matrices);
-    pointInstanceAttributes(rockModel);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(sizeof(glm::mat4)) * count, matrices,
+                 GL_DYNAMIC_DRAW);
 }
 
 void drawParticles(const Shader& particlesShader, const Model& rockModel, int count) {

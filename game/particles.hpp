@@ -5,6 +5,8 @@
 
 class Model;
 class Shader;
+struct Frustum;
+struct Sphere;
 
 inline constexpr int particleRingSize = 5000;
 inline constexpr glm::vec3 particleRingCentre(40.0f, 20.0f, 20.0f);
@@ -22,9 +24,15 @@ void animateParticles(glm::mat4* matrices, float bodyTemperature);
 // matrices and points every rock mesh's attributes 3-6 at it.
 unsigned int createParticleBuffer(const Model& rockModel, const glm::mat4* matrices);
 
-// Animates, re-uploads the whole array and re-points the attributes.
-void animateAndUploadParticles(const Model& rockModel, glm::mat4* matrices,
-                               unsigned int instanceBuffer, float bodyTemperature);
+// Copies the matrices of the rocks that may show in the view, in ring order,
+// to visible[0 ..) and returns how many. A software renderer shades every
+// instance it is sent; the rocks outside the window add nothing to the frame.
+int gatherVisibleParticles(const glm::mat4* matrices, int count, const Sphere& rockBounds,
+                           const Frustum& view, glm::mat4* visible);
+
+// Uploads count matrices as the whole instance buffer; the attributes keep
+// pointing at it.
+void uploadParticles(unsigned int instanceBuffer, const glm::mat4* matrices, int count);
 
 // One instanced draw of count particles per rock mesh.
 void drawParticles(const Shader& particlesShader, const Model& rockModel, int count);

@@ -43,6 +43,21 @@ void drawProps(Scene& scene, Shader& shader, const Frustum& view) {
         model.draw(shader);
     }
 }
+
+// Sends the rocks that may show. Unanimated rocks stand still, so under an
+// unmoved camera last frame's buffer still holds the right ones.
+void sendVisibleRing(Scene& scene, const glm::mat4& projectionView, const Frustum& view) {
+    if (particleAnimation)
+        animateParticles(scene.particleMatrices.get(), scene.state.bodyTemperature);
+    else if (projectionView == scene.sentForView)
+        return;
+    scene.visibleParticleCount =
+        gatherVisibleParticles(scene.particleMatrices.get(), particleCount,
+                               scene.rockModel->bounds, view, scene.visibleParticles.get());
+    uploadParticles(scene.particleInstanceBuffer, scene.visibleParticles.get(),
+                    scene.visibleParticleCount);
+    scene.sentForView = projectionView;
+}
 } // namespace
 
 void drawBoulder(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
@@ -99,14 +114,14 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     drawSnowman(*scene.snowmanModel, viewPos, shader, view, projection,
                 scene.state.bodyTemperature);
 
-    drawProps(scene, shader, frustumOf(projection * view));
+    const glm::mat4 projectionView = projection * view;
+    const Frustum inView = frustumOf(projectionView);
+    drawProps(scene, shader, inView);
 
     framePhaseDone(FramePhase::Scene);
-    if (particleAnimation)
-        animateAndUploadParticles(*scene.rockModel, scene.particleMatrices.get(),
-                                  scene.particleInstanceBuffer, scene.state.bodyTemperature);
+    sendVisibleRing(scene, projectionView, inView);
     framePhaseDone(FramePhase::Particles);
-    drawParticles(*scene.particlesShader, *scene.rockModel, particleCount);
+    drawParticles(*scene.particlesShader, *scene.rockModel, scene.visibleParticleCount);
 
     drawBoulder(scene, view, projection, viewPos);
     // The sky lies on the far plane behind everything, so it comes last: the

@@ -86,6 +86,7 @@ void setupScene(Scene& scene) {
     phaseDone(SetupPhase::Physics);
 
     scene.particleMatrices = std::make_unique<glm::mat4[]>(particleCount);
+    scene.visibleParticles = std::make_unique<glm::mat4[]>(particleCount);
     buildParticleRing(scene.particleMatrices.get(),
                       static_cast<unsigned int>(glfwGetTime()));
     scene.particleInstanceBuffer =

@@ -37,6 +37,11 @@ struct Scene {
     unsigned int specularMap = 0;
 
     std::unique_ptr<glm::mat4[]> particleMatrices;
+    // The rocks last sent to the instance buffer: those that may show under
+    // the camera of sentForView.
+    std::unique_ptr<glm::mat4[]> visibleParticles;
+    int visibleParticleCount = 0;
+    glm::mat4 sentForView{0.0f};
     unsigned int particleInstanceBuffer = 0;
     unsigned int lightmapVAO = 0;
     unsigned int lightmapVBO = 0;

@@ -2,9 +2,11 @@
 #include <memory>
 
 #include <glm/gtc/constants.hpp>
+#include <glm/gtc/matrix_transform.hpp>
 #include <gtest/gtest.h>
 
 #include "game/particles.hpp"
+#include "render/frustum.hpp"
 
 namespace {
 std::unique_ptr<glm::mat4[]> ring(unsigned seed) {
@@ -78,4 +80,21 @@ TEST(ParticlesTest, EveryStepIsOneUnitOfTheParticlesScale) {
         const float moved = glm::length(glm::vec3(matrices[i][3] - before[i][3]));
         EXPECT_NEAR(moved, scaleOf(before[i]), 1e-5f) << i;
     }
+}
+
+TEST(ParticlesTest, SendsTheRocksThatMayShowInRingOrder) {
+    // Looking down -z from the origin; a rock of radius 6.5 at scale 0.25.
+    const Frustum view = frustumOf(
+        glm::perspective(glm::radians(45.0f), 4.0f / 3.0f, 0.1f, 100.0f));
+    const auto rockAt = [](float x, float z) {
+        return glm::scale(glm::translate(glm::mat4(1.0f), {x, 0.0f, z}), glm::vec3(0.25f));
+    };
+    const glm::mat4 rocks[] = {rockAt(0, -10), rockAt(0, 10), rockAt(6.5f, -10), rockAt(20, -10),
+                               rockAt(-1, -20)};
+    glm::mat4 sent[5];
+    // The third lies just right of the view, yet its edge reaches into it.
+    ASSERT_EQ(gatherVisibleParticles(rocks, 5, {{0, 0, 0}, 6.5f}, view, sent), 3);
+    EXPECT_EQ(sent[0], rocks[0]);
+    EXPECT_EQ(sent[1], rocks[2]);
+    EXPECT_EQ(sent[2], rocks[4]);
 }
