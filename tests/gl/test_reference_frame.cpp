@@ -17,6 +17,7 @@
 #include "app/settings.hpp"
 #include "app/startup.hpp"
 #include "game/loop.hpp"
+#include "game/particles.hpp"
 #include "game/physics.hpp"
 #include "game/setup.hpp"
 #include "render/text.hpp"
@@ -43,39 +44,64 @@ void writePng(const std::string& path, const std::vector<unsigned char>& rgb) {
     EXPECT_NE(stbi_write_png(path.c_str(), width, height, 3, rgb.data(), width * 3), 0) << path;
 }
 
-// One frame of the start state at a fixed moment: the start camera, the cubes
-// where a fixed number of steps left them, 20 degrees, animation off, and a
-// frame time of 1/59.5 s for the frame counter.
-std::vector<unsigned char> renderStartFrame(GLFWwindow* testWindow) {
-    WorkingDirectory run(FROSTMOOR_RUN_DIR);
-    ::window = testWindow; // the frame polls its keys
-    screenWidth = width;
-    screenHeight = height;
-    camera = Camera();
-    EXPECT_EQ(buildGlyphTable(), 0);
-    EXPECT_TRUE(createPhysicsWorld());
-    Scene scene;
-    setupScene(scene);
-    for (int i = 0; i < settleSteps; ++i)
-        stepPhysics();
-    scene.state.bodyTemperature = 20.5f;
+// The start state at a fixed moment: the start camera, the cubes where a
+// fixed number of steps left them, animation off. Each frame is drawn at 20
+// degrees with a frame time of 1/59.5 s for the frame counter.
+class FixedMoment {
+public:
+    explicit FixedMoment(GLFWwindow* testWindow) {
+        ::window = testWindow; // the frame polls its keys
+        screenWidth = width;
+        screenHeight = height;
+        camera = Camera();
+        EXPECT_EQ(buildGlyphTable(), 0);
+        EXPECT_TRUE(createPhysicsWorld());
+        setupScene(scene);
+        for (int i = 0; i < settleSteps; ++i)
+            stepPhysics();
+    }
+    ~FixedMoment() {
+        teardownScene(scene);
+        destroyPhysicsWorld();
+        ::window = nullptr;
+    }
 
-    OffscreenTarget target(width, height);
-    glfwSetTime(100.0);
-    lastFrame = 100.0f - 1.0f / 59.5f;
-    physicsAccumulator = -1.0f; // no step inside the frame
-    EXPECT_TRUE(runFrame(scene));
-    std::vector<unsigned char> pixels = target.pixels();
-    teardownScene(scene);
-    destroyPhysicsWorld();
-    ::window = nullptr;
-    return topDownRgb(pixels);
+    std::vector<unsigned char> frame() {
+        scene.state.bodyTemperature = 20.5f;
+        glfwSetTime(100.0);
+        lastFrame = 100.0f - 1.0f / 59.5f;
+        physicsAccumulator = -1.0f; // no step inside the frame
+        EXPECT_TRUE(runFrame(scene));
+        return topDownRgb(target.pixels());
+    }
+
+    Scene scene;
+
+private:
+    WorkingDirectory run{FROSTMOOR_RUN_DIR};
+    OffscreenTarget target{width, height};
+};
+// Pixels with any channel more than 8 levels off; each is marked red.
+int differingPixels(const std::vector<unsigned char>& a, const unsigned char* b,
+                    std::vector<unsigned char>& marked) {
+    marked.assign(a.size(), 0);
+    int differing = 0;
+    for (std::size_t p = 0; p < a.size(); p += 3) {
+        bool differs = false;
+        for (std::size_t c = 0; c < 3; ++c)
+            differs = differs || std::abs(int(a[p + c]) - int(b[p + c])) > 8;
+        if (differs) {
+            ++differing;
+            marked[p] = 255;
+        }
+    }
+    return differing;
 }
 } // namespace
 
 TEST_F(GLTest, StartFrameLooksAsTheReference) {
     applyGameState();
-    const std::vector<unsigned char> frame = renderStartFrame(window);
+    const std::vector<unsigned char> frame = FixedMoment(window).frame();
     if (std::getenv("FROSTMOOR_WRITE_REFERENCE")) {
         writePng(referencePath, frame);
         GTEST_SKIP() << "wrote " << referencePath;
@@ -86,18 +112,8 @@ TEST_F(GLTest, StartFrameLooksAsTheReference) {
     ASSERT_NE(reference, nullptr) << referencePath;
     ASSERT_EQ(w, width);
     ASSERT_EQ(h, height);
-    // A pixel differs when any channel is more than 8 levels off.
-    std::vector<unsigned char> marked(frame.size(), 0);
-    int differing = 0;
-    for (std::size_t p = 0; p < frame.size(); p += 3) {
-        bool differs = false;
-        for (std::size_t c = 0; c < 3; ++c)
-            differs = differs || std::abs(int(frame[p + c]) - int(reference[p + c])) > 8;
-        if (differs) {
-            ++differing;
-            marked[p] = 255;
-        }
-    }
+    std::vector<unsigned char> marked;
+    const int differing = differingPixels(frame, reference, marked);
     stbi_image_free(reference);
 
     const double share = double(differing) / double(width * height);
@@ -108,4 +124,20 @@ TEST_F(GLTest, StartFrameLooksAsTheReference) {
         writePng(dir + "/start_frame_differences.png", marked);
     }
     EXPECT_LE(share, 0.005) << differing << " pixels differ by more than 8 levels";
+}
+
+// The ring is sent as the rocks in view, kept while the camera stands still:
+// after a turn it must look as if every rock had been sent.
+TEST_F(GLTest, RocksThatATurnBringsIntoViewAreDrawn) {
+    applyGameState();
+    FixedMoment moment(window);
+    moment.frame();
+    camera.processMouseMovement(300.0f, 0.0f); // the ring's far side into view
+    const std::vector<unsigned char> turned = moment.frame();
+    // The unmoved camera keeps the buffer, so the next frame draws all rocks.
+    uploadParticles(moment.scene.particleInstanceBuffer, moment.scene.particleMatrices.get(),
+                    particleCount);
+    moment.scene.visibleParticleCount = particleCount;
+    std::vector<unsigned char> marked;
+    EXPECT_EQ(differingPixels(moment.frame(), turned.data(), marked), 0);
 }
