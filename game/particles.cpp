@@ -67,7 +67,7 @@ void animateParticles(glm::mat4* matrices, float bodyTemperature) {
 unsigned int createParticleBuffer(const Model& rockModel, const glm::mat4* matrices) {
     GLuint buffer = 0;
     glGenBuffers(1, &buffer);
-    uploadParticles(buffer, matrices, particleRingSize);
+    uploadParticles(buffer, matrices);
     pointInstanceAttributes(rockModel);
     return buffer;
 }
@@ -81,9 +81,9 @@ int gatherVisibleParticles(const glm::mat4* matrices, int count, const Sphere& r
     return shown;
 }
 
-void uploadParticles(unsigned int instanceBuffer, const glm::mat4* matrices, int count) {
+void uploadParticles(unsigned int instanceBuffer, const glm::mat4* matrices) {
     glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
-    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(sizeof(glm::mat4)) * count, matrices,
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(sizeof(glm::mat4)) * particleRingSize, matrices,
                  GL_DYNAMIC_DRAW);
 }
 

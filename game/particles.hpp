@@ -30,9 +30,10 @@ unsigned int createParticleBuffer(const Model& rockModel, const glm::mat4* matri
 int gatherVisibleParticles(const glm::mat4* matrices, int count, const Sphere& rockBounds,
                            const Frustum& view, glm::mat4* visible);
 
-// Uploads count matrices as the whole instance buffer; the attributes keep
-// pointing at it.
-void uploadParticles(unsigned int instanceBuffer, const glm::mat4* matrices, int count);
+// Uploads particleRingSize matrices, the buffer's size from the start: at an
+// unchanged size drivers write into the buffer's storage instead of making
+// new storage each frame.
+void uploadParticles(unsigned int instanceBuffer, const glm::mat4* matrices);
 
 // One instanced draw of count particles per rock mesh.
 void drawParticles(const Shader& particlesShader, const Model& rockModel, int count);

@@ -54,8 +54,7 @@ void sendVisibleRing(Scene& scene, const glm::mat4& projectionView, const Frustu
     scene.visibleParticleCount =
         gatherVisibleParticles(scene.particleMatrices.get(), particleCount,
                                scene.rockModel->bounds, view, scene.visibleParticles.get());
-    uploadParticles(scene.particleInstanceBuffer, scene.visibleParticles.get(),
-                    scene.visibleParticleCount);
+    uploadParticles(scene.particleInstanceBuffer, scene.visibleParticles.get());
     scene.sentForView = projectionView;
 }
 } // namespace

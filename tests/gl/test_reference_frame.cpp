@@ -135,8 +135,7 @@ TEST_F(GLTest, RocksThatATurnBringsIntoViewAreDrawn) {
     camera.processMouseMovement(300.0f, 0.0f); // the ring's far side into view
     const std::vector<unsigned char> turned = moment.frame();
     // The unmoved camera keeps the buffer, so the next frame draws all rocks.
-    uploadParticles(moment.scene.particleInstanceBuffer, moment.scene.particleMatrices.get(),
-                    particleCount);
+    uploadParticles(moment.scene.particleInstanceBuffer, moment.scene.particleMatrices.get());
     moment.scene.visibleParticleCount = particleCount;
     std::vector<unsigned char> marked;
     EXPECT_EQ(differingPixels(moment.frame(), turned.data(), marked), 0);
