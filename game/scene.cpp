@@ -106,9 +106,15 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     // lit object below is drawn with the program the snowman left current.
     Shader& shader = celShading ? *scene.toonShader : *scene.lightingShader;
     drawGround(*scene.groundModel, viewPos, shader, view, projection);
-    // The ground is the frame's biggest fill. Flushing here lets a software
-    // renderer's raster threads shade it while this thread prepares the
-    // remaining draws; to a hardware driver it is an early submission.
+    // The sky lies on the far plane, so the depth test leaves out the pixels
+    // the ground already covers instead of shading the whole window. It comes
+    // straight after the ground rather than last: the two are the frame's
+    // biggest fills, and flushing them together lets a software renderer's
+    // raster threads shade them while this thread prepares the remaining
+    // draws. The few sky pixels the models cover later cost less than the
+    // wait at the swap they save. To a hardware driver it is an early
+    // submission.
+    scene.skybox->draw(view, projection);
     glFlush();
     drawSnowman(*scene.snowmanModel, viewPos, shader, view, projection,
                 scene.state.bodyTemperature);
@@ -123,10 +129,6 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     drawParticles(*scene.particlesShader, *scene.rockModel, scene.visibleParticleCount);
 
     drawBoulder(scene, view, projection, viewPos);
-    // The sky lies on the far plane behind everything, so it comes last: the
-    // depth test then leaves out the pixels the scene already covers instead
-    // of shading the whole window and painting over half of it.
-    scene.skybox->draw(view, projection);
     glEnable(GL_BLEND);
     framePhaseDone(FramePhase::Scene);
 }
