@@ -1,6 +1,7 @@
 #include "app/startup.hpp"
 
 #include "app/settings.hpp"
+#include "app/software_renderer.hpp"
 #include "game/physics.hpp"
 #include "render/text.hpp"
 
@@ -136,6 +137,7 @@ int init() {
     if (loadSettings("settings.ini") < 0)
         return -1;
 
+    tuneSoftwareRenderer();
     glfwInit();
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
