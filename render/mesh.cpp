@@ -7,6 +7,7 @@
 #include <glad/gl.h>
 
 #include "render/shader.hpp"
+#include "render/vertex_sharing.hpp"
 
 std::vector<std::string> samplerNames(const std::vector<Texture>& textures)
 {
@@ -50,13 +51,16 @@ void Mesh::uploadToGpu()
     glGenBuffers(1, &elementBuffer);
 
     glBindVertexArray(vertexArray);
+    // The lists stay as imported; the GPU gets each distinct vertex once.
+    const SharedVertices shared = shareIdenticalVertices(vertices, indices);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)),
-                 vertices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(shared.vertices.size() * sizeof(Vertex)),
+                 shared.vertices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, elementBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(indices.size() * sizeof(unsigned int)), indices.data(),
-                 GL_STATIC_DRAW);
+                 static_cast<GLsizeiptr>(shared.indices.size() * sizeof(unsigned int)),
+                 shared.indices.data(), GL_STATIC_DRAW);
 
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(Vertex),

@@ -38,6 +38,8 @@ public:
     std::vector<unsigned int> indices;
     std::vector<Texture> textures;
     unsigned int vertexArray = 0;
+    // The GPU copies hold each distinct vertex once, with the indices
+    // renumbered to match (render/vertex_sharing.hpp).
     unsigned int vertexBuffer = 0;
     unsigned int elementBuffer = 0;
 

@@ -207,22 +207,36 @@ TEST_F(ModelTest, MissingTextureIsReportedOnceAndCached)
 
 TEST_F(ModelTest, VerticesWithoutTextureCoordinatesGetZero)
 {
-    dir.write("plain.obj", "v 0 0 0\nv 2 0 0\nv 0 2 0\nv 2 2 0\nf 1 2 4 3\n");
+    // A quad and a triangle over half of it: the triangle's corners repeat three of the quad's.
+    dir.write("plain.obj", "v 0 0 0\nv 2 0 0\nv 0 2 0\nv 2 2 0\nf 1 2 4 3\nf 1 2 4\n");
     Model model(file("plain.obj"));
     ASSERT_EQ(model.meshes.size(), 1u);
     const Mesh& mesh = model.meshes[0];
-    EXPECT_EQ(mesh.indices.size(), 6u) << "the quad is triangulated";
+    EXPECT_EQ(mesh.indices.size(), 9u) << "the quad is triangulated";
     ASSERT_FALSE(mesh.vertices.empty());
     for (const Vertex& vertex : mesh.vertices) {
         EXPECT_EQ(vertex.texCoord, glm::vec2(0.0f));
         EXPECT_NEAR(glm::length(vertex.normal), 1.0f, 1e-4f) << "normals are generated";
     }
-    // The GPU copy is the same 32-byte records.
-    std::vector<Vertex> uploaded(mesh.vertices.size());
+    // The GPU draws the same 32-byte records, each distinct one sent once.
+    GLint vertexBytes = 0, indexBytes = 0;
     glBindBuffer(GL_ARRAY_BUFFER, mesh.vertexBuffer);
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(uploaded.size() * sizeof(Vertex)),
-                       uploaded.data());
-    EXPECT_EQ(std::memcmp(uploaded.data(), mesh.vertices.data(), uploaded.size() * sizeof(Vertex)), 0);
+    glGetBufferParameteriv(GL_ARRAY_BUFFER, GL_BUFFER_SIZE, &vertexBytes);
+    std::vector<Vertex> uploaded(static_cast<std::size_t>(vertexBytes) / sizeof(Vertex));
+    EXPECT_EQ(uploaded.size(), 4u);
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, vertexBytes, uploaded.data());
+    glBindVertexArray(mesh.vertexArray);
+    glGetBufferParameteriv(GL_ELEMENT_ARRAY_BUFFER, GL_BUFFER_SIZE, &indexBytes);
+    std::vector<unsigned int> uploadedIndices(mesh.indices.size());
+    ASSERT_EQ(static_cast<std::size_t>(indexBytes), uploadedIndices.size() * sizeof(unsigned int));
+    glGetBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, indexBytes, uploadedIndices.data());
+    glBindVertexArray(0);
+    for (std::size_t i = 0; i < mesh.indices.size(); ++i) {
+        ASSERT_LT(uploadedIndices[i], uploaded.size());
+        EXPECT_EQ(std::memcmp(&uploaded[uploadedIndices[i]], &mesh.vertices[mesh.indices[i]],
+                              sizeof(Vertex)),
+                  0);
+    }
 }
 
 TEST_F(ModelTest, PointAndLineFacesAreLeftOut)
