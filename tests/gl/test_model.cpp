@@ -212,7 +212,7 @@ TEST_F(ModelTest, VerticesWithoutTextureCoordinatesGetZero)
     Model model(file("plain.obj"));
     ASSERT_EQ(model.meshes.size(), 1u);
     const Mesh& mesh = model.meshes[0];
-    EXPECT_EQ(mesh.indices.size(), 9u) << "the quad is triangulated";
+    EXPECT_EQ(mesh.indices.size(), 9u) << "the quad is triangulated into two";
     ASSERT_FALSE(mesh.vertices.empty());
     for (const Vertex& vertex : mesh.vertices) {
         EXPECT_EQ(vertex.texCoord, glm::vec2(0.0f));
