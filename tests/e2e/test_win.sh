@@ -13,20 +13,21 @@
 # and louder to the right on the way in, and the fanfare after the win.
 source "$(dirname "$0")/lib.sh"
 
-# xdotool takes a moment to start, so a key is held about that much longer
-# than the sleep between its press and its release: take it off the sleep.
-started=$(date +%s%N)
-xdotool keyup w
-LAG=$(awk -v ns=$(($(date +%s%N) - started)) 'BEGIN { printf "%.3f", ns / 1e9 }')
-
 LEGS=() # where in the recording each stretch of the walk began
-walk() { # holds one key, or two together, for a while
+# Holds one key, or two together, for a while. One xdotool run presses,
+# waits and releases, so a hold lasts what it says however long xdotool takes
+# to start on a machine the game keeps busy, and two keys go down and up
+# together.
+walk() {
     local seconds=$1
     shift
     LEGS+=("$(recorded_seconds)")
-    for key in "$@"; do xdotool keydown "$key"; done
-    sleep "$(awk -v s="$seconds" -v l="$LAG" 'BEGIN { print (s > l ? s - l : 0) }')"
-    for key in "$@"; do xdotool keyup "$key"; done
+    local down=() up=()
+    for key in "$@"; do
+        down+=(keydown "$key")
+        up+=(keyup "$key")
+    done
+    xdotool "${down[@]}" sleep "$seconds" "${up[@]}"
 }
 
 # Bursts of a tone: the times at which its amplitude, in windows of 50 ms,
@@ -59,8 +60,7 @@ walk_start_rec=$(recorded_seconds)
 walk 0.5 a
 walk 7 w
 walk 4.5 w a
-# A little short: every stretch so far comes out a few hundredths of a
-# second long, and each one shifts the next diagonal the same way off cube 3.
+# A little short, as walked: it keeps the next diagonal on cube 3.
 walk 3.8 w
 screenshot win_walking
 walk 7.5 w d
