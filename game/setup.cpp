@@ -86,8 +86,6 @@ void setupScene(Scene& scene) {
     phaseDone(SetupPhase::Physics);
 
     scene.particleMatrices = std::make_unique<glm::mat4[]>(particleCount);
-    // uploadParticles sends a whole ring's worth from this array.
-    static_assert(particleCount == particleRingSize);
     scene.visibleParticles = std::make_unique<glm::mat4[]>(particleCount);
     buildParticleRing(scene.particleMatrices.get(),
                       static_cast<unsigned int>(glfwGetTime()));

@@ -1,5 +1,6 @@
 #pragma once
 // Everything the frames draw with, built once before the first frame.
+#include "game/particles.hpp"
 #include "game/rules.hpp"
 #include "render/model.hpp"
 #include "render/shader.hpp"
@@ -10,7 +11,7 @@
 #include <memory>
 #include <optional>
 
-inline constexpr int particleCount = 5000;
+inline constexpr int particleCount = particleRingSize;
 
 struct Scene {
     GameState state;
