@@ -1,6 +1,8 @@
 # Shared helpers of the end-to-end tests: a private run directory beside the
 # built asset tree, the real game started in it under the test's X display,
 # and real key presses through xdotool.
+# Some of what is set here is only for the tests that source it.
+# shellcheck shell=bash disable=SC2034
 set -euo pipefail
 
 : "${FROSTMOOR_BIN:?}" "${FROSTMOOR_RUN_DIR:?}" "${FROSTMOOR_ASSET_DIR:?}"
@@ -15,8 +17,10 @@ GAME_STATUS_FILE="$WORK/status"
 
 cleanup() {
     # GAME_PID is the subshell that waits for the game: end the game too, or
-    # its window would linger into the next test.
-    if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
+    # its window would linger into the next test. Once the subshell has
+    # written the status file the game is over, and the number may already
+    # be another process's: "status=$(wait_exit)" cannot clear GAME_PID here.
+    if [ -n "$GAME_PID" ] && [ ! -f "$GAME_STATUS_FILE" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         pkill -9 -P "$GAME_PID" 2>/dev/null || true
         kill -9 "$GAME_PID" 2>/dev/null || true
     fi
@@ -145,6 +149,7 @@ wait_end_text() {
     local name=$1 cond=$2 polls=${3:-100}
     for _ in $(seq 1 "$polls"); do
         [ -f "$GAME_STATUS_FILE" ] && return 0
+        # shellcheck disable=SC2086 # the region's four numbers, split on purpose
         if [ "$(count_window_pixels "$name" $END_TEXT_REGION "$cond")" -gt 300 ]; then
             elapsed
             return 0

@@ -3,6 +3,8 @@
 # started from an unrelated folder. Also the validators on the files as
 # packaged, lintian, and "cmake --install" under two prefixes.
 # Usage, under an X server: bash tests/e2e/package.sh <frostmoor_*.deb> <build-dir>
+# "check && check || fail" is meant: fail exits, and runs when a check fails.
+# shellcheck shell=bash disable=SC2015
 set -euo pipefail
 deb=$(realpath "$1")
 build=$(realpath "$2")
@@ -15,6 +17,7 @@ mkdir -p "$root/usr/share/fonts/truetype"
 ln -s /usr/share/fonts/truetype/liberation "$root/usr/share/fonts/truetype/"
 data=$root/usr/share/games/frostmoor
 export FROSTMOOR_BIN=$root/usr/games/frostmoor FROSTMOOR_RUN_DIR=$data/run FROSTMOOR_ASSET_DIR=$data/assets
+# shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh"
 trap 'cleanup; rm -rf "$T"' EXIT
 
@@ -48,8 +51,8 @@ ended() { [ -f "$GAME_STATUS_FILE" ]; }
 
 # --- options and the launcher's own failures: nothing may be created ---
 version=$(dpkg-deb -f "$deb" Version)
-[ "$("$launcher" --version)" = "frostmoor $version" ] ||
-    fail "--version printed '$("$launcher" --version)', not the package's version $version"
+printed=$("$launcher" --version) || fail "--version exited with status $?"
+[ "$printed" = "frostmoor $version" ] || fail "--version printed '$printed', not the package's version $version"
 help=$("$launcher" --help) || fail "--help exited with a failure"
 for text in "$settings" "F2" "Escape"; do
     grep -qF -- "$text" <<<"$help" || fail "--help does not mention '$text'"
@@ -65,15 +68,31 @@ launch HOME="$T/not-a-folder" XDG_CONFIG_HOME= XDG_CACHE_HOME= "$launcher"
 [ "$STATUS" = 1 ] && [ "$LINES" = 1 ] || fail "no writable home: status $STATUS, $LINES lines of error"
 [ ! -e "$XDG_CONFIG_HOME" ] && [ ! -e "$XDG_CACHE_HOME" ] || fail "the options or failures created files"
 
-# --- first start: default settings copied, 1024 x 768, F2, Escape ---
+# --- first start: default settings copied, 1024 x 768, a second start
+# refused while the game plays on, the window's class the desktop entry's,
+# F2, Escape ---
 start_game
 wait_window Frostmoor
 geometry=$(xdotool getwindowgeometry "$WINDOW" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = 1024x768 ] || fail "first start: window is $geometry, expected 1024x768"
+launch "$launcher"
+[ "$STATUS" = 1 ] && [ "$(cat "$T/err")" = "frostmoor: already running" ] ||
+    fail "a second start: status $STATUS, error '$(cat "$T/err")'"
+class=$(xprop -id "$WINDOW" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')
+entry_class=$(sed -n 's/^StartupWMClass=//p' "$root/usr/share/applications/frostmoor.desktop")
+[ "$class" = "$entry_class" ] || fail "the window's class is '$class', the desktop entry's '$entry_class'"
 press_until F2 f2_answered
 press_until Escape ended
 status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "exit status $status after Escape, expected 0"
+# The exit trap must leave alone whatever process has the ended game's
+# number by then; a process of no relation stands in for one. Its state is
+# read, since killed it may linger as a zombie, which "kill -0" still finds.
+decoy=$(sleep 60 >/dev/null 2>&1 & echo $!)
+(GAME_PID=$decoy WORK=$T/no-work && cleanup)
+read -r _ _ state _ 2>/dev/null <"/proc/$decoy/stat" || state=gone
+[ "$state" != Z ] && [ "$state" != gone ] || fail "the exit trap killed a process that was not the game"
+kill "$decoy"
 ! grep -q ERROR "$GAME_OUT" || fail "the game reported an error"
 cmp -s "$settings" "$data/run/settings.ini" || fail "no copy of the default settings at $settings"
 
@@ -128,7 +147,17 @@ for size in 48 128 256; do
     awk -v c="$corner" -v m="$mean" 'BEGIN { exit !(c == 0 && m > 0.15 && m < 0.85) }' ||
         fail "icon $size: corner alpha $corner, mean alpha $mean: not a figure on a clear background"
 done
-[ -L "$data/assets/fonts/arial.ttf" ] || fail "the font is not a link to fonts-liberation's"
+# The package's font link is relative (dh_link makes it so): it is resolved
+# by its path alone, as it will lie once installed.
+liberation=/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf
+font=/usr/share/games/frostmoor/assets/fonts/arial.ttf
+target=$(readlink "$root$font") || fail "the font is not a link"
+[[ $target == /* ]] || target=$(realpath -m -s "${font%/*}/$target")
+[ "$target" = "$liberation" ] || fail "the font links to $target, not to $liberation"
+[[ $(dpkg-query -S "$liberation") == "fonts-liberation: "* ]] || fail "fonts-liberation does not ship $liberation"
+depends=$(dpkg-deb -f "$deb" Depends)
+grep -qE '^ *fonts-liberation *(\([^)]*\))? *$' <<<"$(tr ',' '\n' <<<"$depends")" ||
+    fail "the package does not depend on fonts-liberation: $depends"
 [ -z "$(find "$root" -name '*.ttf' -type f)" ] || fail "the package carries a font file"
 lintian --fail-on error,warning "$deb" 2>/dev/null || fail "lintian reports errors or warnings"
 echo "ok: desktop entry, metainfo, manual, icons, font and lintian"
