@@ -1,6 +1,9 @@
 #include "app/camera.hpp"
 
 #include "app/settings.hpp"
+#include "game/loop.hpp"
+
+#include <GLFW/glfw3.h>
 
 #include <cmath>
 
@@ -13,6 +16,9 @@ float lastY = 0.0f;
 float toRadians(float degrees) { return degrees * 0.017453292f; }
 
 namespace {
+bool hadFocus = false;
+float focusFrame = -1.0f; // lastFrame of the frame in which focus came
+
 glm::vec3 normalized(glm::vec3 v) {
     const float length = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
     return v / length;
@@ -69,7 +75,19 @@ void Camera::processMouseMovement(float xoffset, float yoffset) {
     updateVectors();
 }
 
-void mouseCallback(GLFWwindow*, double xpos, double ypos) {
+void mouseCallback(GLFWwindow* w, double xpos, double ypos) {
+    // Taking the keyboard captures the cursor, and in the same batch of
+    // events the window library may report the pointer first where it was,
+    // then where its capture put it: one long motion, which would throw the
+    // view into the sky. Every event of the frame that gains focus only seeds.
+    if (w != nullptr) {
+        const bool focused = glfwGetWindowAttrib(w, GLFW_FOCUSED) == GLFW_TRUE;
+        if (focused && !hadFocus)
+            focusFrame = lastFrame;
+        hadFocus = focused;
+        if (focused && lastFrame == focusFrame)
+            firstMouse = true;
+    }
     if (firstMouse) {
         lastX = static_cast<float>(xpos);
         lastY = static_cast<float>(ypos);

@@ -36,5 +36,6 @@ extern float lastY;
 float toRadians(float degrees);
 
 // The cursor-position callback; follows the cursor always, turns the camera
-// only while mouse look is on.
+// only while mouse look is on. The events of the frame in which the window
+// gains focus only seed, as the very first one does.
 void mouseCallback(GLFWwindow* window, double xpos, double ypos);

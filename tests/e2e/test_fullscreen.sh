@@ -12,9 +12,9 @@ source "$(dirname "$0")/lib.sh"
 play_to_game_over() {
     local mode=$1 width=$2 height=$3
     [ "$mode" = full ] && sed -i 's/^fullscreen = .*/fullscreen = true/' "$RUN/settings.ini"
-    # The pointer on the window's centre: in full screen, one left elsewhere
-    # (as a windowed game leaves it) throws the first view up into the sky.
-    xdotool mousemove $((width / 2)) $((height / 2))
+    # The pointer far from the centre, where the cursor's capture warps it
+    # from: the view must still start level.
+    xdotool mousemove 10 10
     start_game
     wait_window Frostmoor
     geometry=$(xdotool getwindowgeometry "$WINDOW" | sed -n 's/.*Position: \([0-9,]*\).*/\1/p;s/.*Geometry: //p' | paste -sd' ')
@@ -22,6 +22,9 @@ play_to_game_over() {
 
     sleep 3
     window_screenshot "fullscreen_${mode}_hud"
+    # Level: the lowest quarter of the picture is sand, with no sky in it.
+    sky=$(count_pixels "fullscreen_${mode}_hud" 0 $((height * 3 / 4)) "$width" $((height / 4)) "b > r + 0.15")
+    [ "$sky" -lt 100 ] || fail "$mode: $sky pixels of sky in the lowest quarter: the view starts tilted"
     # "Body Temperature:" and "FPS:" without their numbers, which change.
     temperature_box=$(match_box "fullscreen_${mode}_hud" 0 0 180 40 "$YELLOW_TEXT")
     fps_box=$(match_box "fullscreen_${mode}_hud" $((width - 110)) 0 53 40 "$YELLOW_TEXT")
