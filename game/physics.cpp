@@ -76,16 +76,25 @@ void findImpacts() {
         btScalar impulse = 0;
         for (int k = 0; k < manifold->getNumContacts(); ++k)
             impulse += manifold->getContactPoint(k).m_appliedImpulse;
-        if (impulse < impactSpeed)
+        if (impulse < impactSpeed || lastImpactCount == maxCubeImpacts)
             continue;
+        // A cube striking another is one blow, heard once, and it quiets both.
+        int cubes[2];
+        int cubeCount = 0;
+        bool fresh = false;
         for (const btCollisionObject* object : {manifold->getBody0(), manifold->getBody1()}) {
             const int i = cubeIndex(object);
-            if (i < 0 || stepsSinceImpact[i] <= impactQuietSteps || lastImpactCount == maxCubeImpacts)
+            if (i < 0)
                 continue;
-            stepsSinceImpact[i] = 0;
-            const btVector3& p = iceCubeBodies[i]->getWorldTransform().getOrigin();
-            lastImpacts[lastImpactCount++] = CubeImpact{glm::vec3(p.x(), p.y(), p.z()), impulse};
+            cubes[cubeCount++] = i;
+            fresh = fresh || stepsSinceImpact[i] > impactQuietSteps;
         }
+        if (!fresh)
+            continue;
+        for (int k = 0; k < cubeCount; ++k)
+            stepsSinceImpact[cubes[k]] = 0;
+        const btVector3& p = iceCubeBodies[cubes[0]]->getWorldTransform().getOrigin();
+        lastImpacts[lastImpactCount++] = CubeImpact{glm::vec3(p.x(), p.y(), p.z()), impulse};
     }
 }
 

@@ -182,3 +182,30 @@ TEST_F(PhysicsTest, EveryContactAveragesTheMaterial) {
     }
     EXPECT_GT(contacts, 0);
 }
+
+TEST_F(PhysicsTest, ACubeStrikingAnotherIsHeardOnce) {
+    int strikes = 0;
+    for (int step = 0; step < 600; ++step) {
+        stepPhysics();
+        bool cubeOnCube = false;
+        for (int m = 0; m < gDispatcher->getNumManifolds(); ++m) {
+            const btPersistentManifold* manifold = gDispatcher->getManifoldByIndexInternal(m);
+            btScalar impulse = 0;
+            for (int k = 0; k < manifold->getNumContacts(); ++k)
+                impulse += manifold->getContactPoint(k).m_appliedImpulse;
+            const bool bothMove = !manifold->getBody0()->isStaticObject() && !manifold->getBody1()->isStaticObject();
+            cubeOnCube = cubeOnCube || (bothMove && impulse >= 0.4f);
+        }
+        CubeImpact impacts[maxCubeImpacts];
+        const int count = lastStepImpacts(impacts);
+        strikes += cubeOnCube && count > 0;
+        // One blow reported for each cube would be two equal speeds side by
+        // side (cubes dropped alone from one height land alike far apart).
+        for (int a = 0; a < count; ++a)
+            for (int b = a + 1; b < count; ++b)
+                EXPECT_FALSE(impacts[a].speed == impacts[b].speed &&
+                             glm::length(impacts[a].at - impacts[b].at) < 2.0f)
+                    << "step " << step;
+    }
+    EXPECT_GT(strikes, 0) << "cube 1 never struck cube 0";
+}
