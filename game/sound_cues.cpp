@@ -18,7 +18,9 @@ void tellSounds(const FrameMoment& before, const FrameMoment& after, const CubeI
     const GameState& now = after.state;
     const bool walked = after.player != before.player;
     const bool playing = !after.gameEnded && endTextFor(now.bodyTemperature, now.gameWon) == EndText::None;
-    out.footstep = walked && playing && after.waddleRising != before.waddleRising;
+    // A foot lands at every other turn of the waddle: one at each turn made
+    // the walk sound like a drum roll.
+    out.footstep = walked && playing && after.waddleRising && !before.waddleRising;
 
     out.chimeCount = 0;
     for (int i = 0; i < iceCubeCount && out.chimeCount < maxSoundEvents; ++i)
@@ -32,5 +34,6 @@ void tellSounds(const FrameMoment& before, const FrameMoment& after, const CubeI
     out.melt = before.state.bodyTemperature < temperatureLimit && now.bodyTemperature >= temperatureLimit;
     out.fanfare = now.gameWon && !before.state.gameWon;
     out.rotor = !now.gameWon;
-    out.heatWarning = inWarningBand(now.bodyTemperature);
+    // Once won, a warm snowman is safe: no sizzle under the fanfare.
+    out.heatWarning = playing && inWarningBand(now.bodyTemperature);
 }

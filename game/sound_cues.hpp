@@ -20,11 +20,12 @@ FrameMoment momentOf(const GameState& state);
 
 // The frame's sounds, from the moments before and after it and the cube
 // impacts of its physics step. The listener is left to the caller.
-//  - a foot lands each time the waddle turns while the snowman walks, until
-//    the game has ended or an end text shows;
+//  - a foot lands each time the waddle turns to rising while the snowman
+//    walks, until the game has ended or an end text shows;
 //  - a chime where each cube taken in the frame lay;
 //  - the melt when the temperature reaches the limit, by heat or by touch;
 //  - the fanfare when the helicopter is reached, and the rotor stops;
-//  - the heat warning while the temperature is in the warning band.
+//  - the heat warning while the temperature is in the warning band and the
+//    game is still being played.
 void tellSounds(const FrameMoment& before, const FrameMoment& after, const CubeImpact impacts[],
                 int impactCount, SoundFrame& out);
