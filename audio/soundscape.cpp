@@ -1,12 +1,14 @@
 #include "audio/soundscape.hpp"
 
 #include <algorithm>
+#include <iostream>
 #include <string>
 
 #include <AL/al.h>
 
 #include "audio/device.hpp"
 #include "audio/sound_file.hpp"
+#include "audio/variation.hpp"
 
 namespace {
 enum SoundId { Wind, Footstep, Chime, Sizzle, Melt, Rotor, Fanfare, Thud, SoundCount };
@@ -22,18 +24,18 @@ struct Voicing {
 constexpr Voicing voicings[SoundCount] = {
     {0.30f, false, 1.0f, 1.0f},    // wind, everywhere at once
     {0.45f, false, 1.0f, 1.0f},    // footsteps, at the listener's feet
-    {0.80f, true, 30.0f, 200.0f},  // chime, at the cube
+    {0.60f, true, 30.0f, 200.0f},  // chime, at the cube
     {0.50f, false, 1.0f, 1.0f},    // sizzle, the snowman's own heat
     {0.90f, false, 1.0f, 1.0f},    // melt
     {0.90f, true, 25.0f, 160.0f},  // rotor, heard only near the helicopter
     {0.80f, false, 1.0f, 1.0f},    // fanfare
-    {0.70f, true, 12.0f, 120.0f},  // thud, at the cube
+    {0.90f, true, 12.0f, 120.0f},  // thud, at the cube (its click sets its peak)
 };
 
 // Several voices of one sound, taken in turn, so that quick repeats overlap.
 struct Voices {
     ALuint sources[4] = {};
-    int count = 0;
+    int count = 0; // none when the mixer had no room for them
     int next = 0;
 
     ALuint take() {
@@ -44,6 +46,10 @@ struct Voices {
 };
 
 constexpr float sizzleFadeSeconds = 0.6f;
+
+// Each step a little higher or lower, louder or softer than the last.
+constexpr float stepSpread = 0.05f;
+constexpr std::uint32_t stepSeed = 0x5eed5;
 
 // Each cube taken rings a step higher than the last, up a major pentatonic
 // scale from the chime's own note.
@@ -59,6 +65,7 @@ struct Soundscape {
     float sizzleLevel = 0.0f; // 0 silent, 1 full
     bool rotorTurning = false;
     int chimesRung = 0;
+    Variation steps{stepSeed};
 };
 Soundscape scape;
 
@@ -71,11 +78,24 @@ constexpr int voiceCount(SoundId id) {
     }
 }
 
+// A sound the mixer cannot take stays silent, and says why on stderr.
+bool alFailed(SoundId id) {
+    const ALenum error = alGetError();
+    if (error == AL_NO_ERROR)
+        return false;
+    const ALchar* reason = alGetString(error);
+    std::cerr << "ERROR::SOUND:: " << soundFiles[id] << " stays silent: "
+              << (reason != nullptr ? reason : "OpenAL error") << std::endl;
+    return true;
+}
+
 void makeVoices(SoundId id) {
     const Voicing& v = voicings[id];
     Voices& voices = scape.voices[id];
+    alGenSources(voiceCount(id), voices.sources);
+    if (alFailed(id))
+        return;
     voices.count = voiceCount(id);
-    alGenSources(voices.count, voices.sources);
     for (int i = 0; i < voices.count; ++i) {
         const ALuint source = voices.sources[i];
         alSourcei(source, AL_BUFFER, static_cast<ALint>(scape.buffers[id]));
@@ -92,7 +112,11 @@ void makeVoices(SoundId id) {
     }
 }
 
+bool silent(SoundId id) { return scape.voices[id].count == 0; }
+
 void playAt(SoundId id, const PlacedSound& sound, float pitch = 1.0f) {
+    if (silent(id))
+        return;
     const ALuint source = scape.voices[id].take();
     alSourcef(source, AL_PITCH, pitch);
     alSource3f(source, AL_POSITION, sound.at.x, sound.at.y, sound.at.z);
@@ -105,12 +129,24 @@ void ringChime(const PlacedSound& sound) {
     playAt(Chime, sound, chimeSteps[step]);
 }
 
-void play(SoundId id) { alSourcePlay(scape.voices[id].take()); }
+void play(SoundId id) {
+    if (!silent(id))
+        alSourcePlay(scape.voices[id].take());
+}
+
+void step() {
+    if (silent(Footstep))
+        return;
+    const ALuint source = scape.voices[Footstep].take();
+    alSourcef(source, AL_PITCH, scape.steps.next(stepSpread));
+    alSourcef(source, AL_GAIN, voicings[Footstep].gain * scape.steps.next(stepSpread));
+    alSourcePlay(source);
+}
 
 // The warning's loop fades in and out instead of starting and stopping.
 void fadeSizzle(bool warning, float seconds) {
     const float target = warning ? 1.0f : 0.0f;
-    if (scape.sizzleLevel == target)
+    if (scape.sizzleLevel == target || silent(Sizzle))
         return;
     const float step = seconds / sizzleFadeSeconds;
     const float level = warning ? std::min(scape.sizzleLevel + step, 1.0f)
@@ -134,20 +170,28 @@ void startSound(float volume, glm::vec3 rotorAt) {
         return;
 
     alDistanceModel(AL_LINEAR_DISTANCE_CLAMPED);
-    alGenBuffers(SoundCount, scape.buffers);
+    alGetError(); // start from a clean error state
     for (int id = 0; id < SoundCount; ++id) {
+        // A voice without a buffer (0) plays nothing.
         const SoundSamples& s = samples[id];
-        if (s.samples.empty()) {
-            alDeleteBuffers(1, &scape.buffers[id]);
-            scape.buffers[id] = 0; // a voice without a buffer plays nothing
+        if (s.samples.empty())
+            continue;
+        alGenBuffers(1, &scape.buffers[id]);
+        if (alFailed(static_cast<SoundId>(id))) {
+            scape.buffers[id] = 0;
             continue;
         }
         alBufferData(scape.buffers[id], AL_FORMAT_MONO16, s.samples.data(),
                      static_cast<ALsizei>(s.samples.size() * sizeof(short)), s.rate);
+        if (alFailed(static_cast<SoundId>(id))) {
+            alDeleteBuffers(1, &scape.buffers[id]);
+            scape.buffers[id] = 0;
+        }
     }
     for (int id = 0; id < SoundCount; ++id)
         makeVoices(static_cast<SoundId>(id));
-    alSource3f(scape.voices[Rotor].sources[0], AL_POSITION, rotorAt.x, rotorAt.y, rotorAt.z);
+    if (!silent(Rotor))
+        alSource3f(scape.voices[Rotor].sources[0], AL_POSITION, rotorAt.x, rotorAt.y, rotorAt.z);
 
     scape.running = true;
     scape.volume = volume;
@@ -174,7 +218,7 @@ void playSoundFrame(const SoundFrame& frame, bool enabled, float seconds) {
     alListenerfv(AL_ORIENTATION, orientation);
 
     if (frame.footstep)
-        play(Footstep);
+        step();
     for (int i = 0; i < std::min(frame.chimeCount, maxSoundEvents); ++i)
         ringChime(frame.chimes[i]);
     for (int i = 0; i < std::min(frame.thudCount, maxSoundEvents); ++i)
@@ -185,7 +229,8 @@ void playSoundFrame(const SoundFrame& frame, bool enabled, float seconds) {
     if (frame.fanfare)
         play(Fanfare);
     if (scape.rotorTurning && !frame.rotor) {
-        alSourceStop(scape.voices[Rotor].sources[0]);
+        if (!silent(Rotor))
+            alSourceStop(scape.voices[Rotor].sources[0]);
         scape.rotorTurning = false;
     }
 }
@@ -193,10 +238,14 @@ void playSoundFrame(const SoundFrame& frame, bool enabled, float seconds) {
 void stopSound() {
     if (scape.running) {
         for (Voices& voices : scape.voices) {
+            if (voices.count == 0)
+                continue;
             alSourceStopv(voices.count, voices.sources);
             alDeleteSources(voices.count, voices.sources);
         }
-        alDeleteBuffers(SoundCount, scape.buffers);
+        for (ALuint buffer : scape.buffers)
+            if (buffer != 0)
+                alDeleteBuffers(1, &buffer);
     }
     scape = Soundscape{};
     closeSoundDevice();

@@ -5,7 +5,11 @@ source "$(dirname "$0")/lib.sh"
 
 make_run_dir
 
-# No sound card, no sound server: a clean run still prints nothing at all.
+# A sound device that fails to open, forced through OpenAL Soft's own
+# configuration (whatever this machine has): a clean run still prints
+# nothing at all, though OpenAL itself reports the failure on stderr.
+printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$WORK/no/such/folder.wav" >"$WORK/broken.conf"
+export ALSOFT_CONF="$WORK/broken.conf"
 start_game
 wait_window Frostmoor
 sleep 2
@@ -14,6 +18,21 @@ status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "exit status $status without a sound device"
 [ ! -s "$GAME_OUT" ] || fail "stdout is not empty without a sound device"
 [ ! -s "$WORK/stderr.txt" ] || fail "stderr is not empty without a sound device: $(head -3 "$WORK/stderr.txt")"
+
+# A mixer with room for five voices of the fourteen: the sounds it cannot
+# take stay silent, each says so in one line on stderr, and the game plays.
+printf '[general]\ndrivers = wave\nsources = 5\n[wave]\nfile = %s\n' "$WORK/few.wav" >"$WORK/few.conf"
+export ALSOFT_CONF="$WORK/few.conf"
+start_game
+wait_window Frostmoor
+sleep 2
+press Escape
+status=$(wait_exit 30)
+[ "$status" = 0 ] || fail "exit status $status with too few voices"
+[ ! -s "$GAME_OUT" ] || fail "stdout is not empty with too few voices"
+silenced=$(sed -n 's/^ERROR::SOUND:: \([a-z]*\.wav\) stays silent: .*/\1/p' "$WORK/stderr.txt" | paste -sd' ')
+[ "$silenced" = "chime.wav rotor.wav fanfare.wav thud.wav" ] && [ "$(wc -l <"$WORK/stderr.txt")" = 4 ] ||
+    fail "with five voices: $(cat "$WORK/stderr.txt")"
 
 record_sound
 start_game
@@ -46,4 +65,4 @@ wait_exit 30 >/dev/null
 read -r peak _ <<<"$(sound_level 0 -1)"
 echo "volume 0: peak $peak over $(recorded_seconds) s"
 awk -v p="$peak" 'BEGIN { exit !(p < 1e-6) }' || fail "sound at volume 0 (peak $peak)"
-echo "ok: sound recorded, muted by F8 and by volume 0, a silent console without a device"
+echo "ok: sound recorded, muted by F8 and by volume 0, a silent console without a device, one line a sound the mixer cannot take"

@@ -92,7 +92,7 @@ expected=("$(awk -v t="${LEGS[1]}" 'BEGIN { print t + 1.84 }')"
 # The fanfare's horns share some of these frequencies: look before it.
 last_cube=$(awk -v t="${LEGS[7]}" 'BEGIN { print t + 2 }')
 k=0
-for hz in 2093 2354.6 2616.3 3139.5 3488.3; do
+for hz in 1046.5 1177.3 1308.1 1569.8 1744.2; do
     mapfile -t bursts < <(tone_bursts "$hz" 0.03 "$last_cube")
     echo "chime $k at $hz Hz: ${bursts[*]:-none} (expected near ${expected[$k]})"
     [ "${#bursts[@]}" = 1 ] || fail "chime $k ($hz Hz) rang ${#bursts[@]} times, expected once"
@@ -101,10 +101,10 @@ for hz in 2093 2354.6 2616.3 3139.5 3488.3; do
     k=$((k + 1))
 done
 
-# The rotor's turbine (1400 Hz) grows over the last stretch, and while the
-# helicopter stands ahead to the right it is louder on the right.
+# The rotor's engine drone (55 Hz) grows over the last stretch, and while
+# the helicopter stands ahead to the right it is louder on the right.
 rotor_at() { # summed left and right amplitude, one second from $1
-    sound_tone 1400 1 "$1" "$(awk -v t="$1" 'BEGIN { print t + 1 }')" | awk '{ print $2 + $3 }'
+    sound_tone 55 1 "$1" "$(awk -v t="$1" 'BEGIN { print t + 1 }')" | awk '{ print $2 + $3 }'
 }
 far=$(rotor_at "$(awk -v t="$won_rec" 'BEGIN { print t - 12 }')")
 nearer=$(rotor_at "$(awk -v t="$won_rec" 'BEGIN { print t - 6 }')")
@@ -112,7 +112,7 @@ near=$(rotor_at "$(awk -v t="$won_rec" 'BEGIN { print t - 1.5 }')")
 echo "rotor: $far, $nearer, $near at 12, 6 and 1.5 s before the win"
 awk -v a="$far" -v b="$nearer" -v c="$near" 'BEGIN { exit !(c > 1.3 * b && b > 1.5 * a && c > 0.01) }' \
     || fail "the rotor does not grow louder as the snowman nears"
-read -r left right < <(sound_tone 1400 1 "${LEGS[6]}" "${LEGS[7]}" | awk '{ l += $2; r += $3 } END { print l, r }')
+read -r left right < <(sound_tone 55 1 "${LEGS[6]}" "${LEGS[7]}" | awk '{ l += $2; r += $3 } END { print l, r }')
 echo "rotor with the helicopter ahead to the right: left $left, right $right"
 awk -v l="$left" -v r="$right" 'BEGIN { exit !(r > 1.3 * l) }' \
     || fail "the rotor is not louder on the right"

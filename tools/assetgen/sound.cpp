@@ -94,16 +94,17 @@ Sound hornNote(int count, float frequency, float held) {
     return sound;
 }
 
-Sound crackle(int count, float perSecond, float popSeconds, std::uint32_t seed) {
+Sound crackle(int count, float perSecond, float popSeconds, std::uint32_t seed, bool wrap) {
     Sound sound(static_cast<std::size_t>(count), 0.0f);
     const int pops = static_cast<int>(perSecond * timeOf(count));
     const int popLength = samplesFor(popSeconds * 6.0f);
     for (int p = 0; p < pops; ++p) {
         const int at = static_cast<int>(hash01(p, 1, 0, seed) * static_cast<float>(count));
         const float level = 0.3f + 0.7f * hash01(p, 2, 0, seed);
-        for (int i = 0; i < popLength && at + i < count; ++i) {
+        for (int i = 0; i < popLength && (wrap || at + i < count); ++i) {
             const float grain = hash01(p, 3, i, seed) * 2.0f - 1.0f;
-            sound[static_cast<std::size_t>(at + i)] += level * grain * std::exp(-timeOf(i) / popSeconds);
+            sound[static_cast<std::size_t>((at + i) % count)] +=
+                level * grain * std::exp(-timeOf(i) / popSeconds);
         }
     }
     return sound;
@@ -117,17 +118,25 @@ void mixInto(Sound& into, const Sound& part, float gain, int at) {
     }
 }
 
-Sound seamless(const Sound& longer, int length) {
-    const int fade = static_cast<int>(longer.size()) - length;
-    Sound loop(longer.begin(), longer.begin() + length);
+Sound twice(const Sound& loop) {
+    Sound sound(loop);
+    sound.insert(sound.end(), loop.begin(), loop.end());
+    return sound;
+}
+
+Sound lastLoop(const Sound& twoLoops) {
+    return Sound(twoLoops.begin() + static_cast<std::ptrdiff_t>(twoLoops.size() / 2), twoLoops.end());
+}
+
+Sound fadedOut(Sound sound, float seconds) {
+    const int fade = std::min(samplesFor(seconds), static_cast<int>(sound.size()));
+    const std::size_t start = sound.size() - static_cast<std::size_t>(fade);
     for (int i = 0; i < fade; ++i) {
-        // Equal-power weights: the two stretches of noise are unrelated.
-        const float w = static_cast<float>(i) / static_cast<float>(fade);
-        const auto k = static_cast<std::size_t>(i);
-        loop[k] = loop[k] * std::sin(w * twoPi / 4.0f) +
-                  longer[static_cast<std::size_t>(length) + k] * std::cos(w * twoPi / 4.0f);
+        // 1 at the first faded sample, exactly 0 at the last.
+        const float w = fade > 1 ? static_cast<float>(i) / static_cast<float>(fade - 1) : 1.0f;
+        sound[start + static_cast<std::size_t>(i)] *= 0.5f + 0.5f * std::cos(w * twoPi / 2.0f);
     }
-    return loop;
+    return sound;
 }
 
 Sound normalised(Sound sound, float peak) {

@@ -1,6 +1,6 @@
 #pragma once
-// Sounds built from a few named pieces: noise, filters, envelopes, tones and
-// a seamless loop. All noise is hashed from the sample index with a fixed
+// Sounds built from a few named pieces: noise, filters, envelopes, tones,
+// loops and fades. All noise is hashed from the sample index with a fixed
 // seed, so every run writes the same samples.
 #include <cstdint>
 #include <string>
@@ -37,8 +37,9 @@ Sound chime(int count, float fundamental);
 // A note with the harmonics of a bright horn, held for `held` seconds.
 Sound hornNote(int count, float frequency, float held);
 
-// Sparse clicks: `perSecond` short decaying pops at hashed times.
-Sound crackle(int count, float perSecond, float popSeconds, std::uint32_t seed);
+// Sparse clicks: `perSecond` short decaying pops at hashed times. With
+// `wrap`, a pop that runs past the end goes on at the start, for a loop.
+Sound crackle(int count, float perSecond, float popSeconds, std::uint32_t seed, bool wrap = false);
 
 // Multiplies every sample by f(t), t in seconds.
 template <typename F> Sound shaped(Sound sound, F f) {
@@ -50,9 +51,16 @@ template <typename F> Sound shaped(Sound sound, F f) {
 // Adds `part` times `gain` into `into`, starting at sample `at`.
 void mixInto(Sound& into, const Sound& part, float gain, int at = 0);
 
-// A loop of `length` samples from a longer sound: its tail, past `length`,
-// is crossfaded over the head, so the last sample runs on into the first.
-Sound seamless(const Sound& longer, int length);
+// A loop is made from sources that repeat exactly every `length` samples,
+// played twice: the filters settle during the first pass, and the second is
+// the loop, whose last sample runs on into its first with no crossfade to
+// swell or dip the level.
+Sound twice(const Sound& loop);
+Sound lastLoop(const Sound& twoLoops);
+
+// Fades the last `seconds` out along a half cosine, down to silence, so a
+// sound never ends on a tick.
+Sound fadedOut(Sound sound, float seconds);
 
 // Scales the sound so that its largest sample is `peak`.
 Sound normalised(Sound sound, float peak);
