@@ -97,6 +97,6 @@ void mouseCallback(GLFWwindow* w, double xpos, double ypos) {
     const float yoffset = static_cast<float>(lastY - ypos);
     lastX = static_cast<float>(xpos);
     lastY = static_cast<float>(ypos);
-    if (freeCamera)
+    if (freeCamera && !paused)
         camera.processMouseMovement(xoffset, yoffset);
 }

@@ -1,7 +1,9 @@
 #include "app/keyboard.hpp"
 
 #include "app/startup.hpp"
+#include "game/loop.hpp"
 #include "game/player.hpp"
+#include "game/rounds.hpp"
 #include "game/rules.hpp"
 
 #include <GLFW/glfw3.h>
@@ -17,6 +19,7 @@ bool particleAnimation = false;
 bool soundOn = true;
 
 int f2Held = 0, f3Held = 0, f4Held = 0, f5Held = 0, f6Held = 0, f7Held = 0, f8Held = 0;
+int pHeld = 0, enterHeld = 0;
 
 namespace {
 // Flips a switch on the first frame its key is seen down.
@@ -30,7 +33,7 @@ void toggle(bool down, int held, bool& value, const char* label, std::ostream& o
 
 void applyKeys(const KeyState& keys, std::ostream& out) {
     const bool ended = gameEnded;
-    if (!ended)
+    if (!ended && !paused)
         moveSnowman(keys.w, keys.s, keys.a, keys.d);
 
     toggle(keys.f2, f2Held, showFps, "Show fps toggled to: ", out);
@@ -40,6 +43,8 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     toggle(keys.f6, f6Held, lightmaps, "Lightmaps toggled to ", out);
     toggle(keys.f7, f7Held, particleAnimation, "Particle animation toggled to ", out);
     toggle(keys.f8, f8Held, soundOn, "Sound toggled to: ", out);
+    toggle(keys.p, pHeld, paused, "Pause toggled to: ", out);
+    playAgainAsked = keys.enter && enterHeld == 0;
 
     f2Held = keys.f2;
     f3Held = keys.f3;
@@ -48,6 +53,8 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     f6Held = keys.f6;
     f7Held = keys.f7;
     f8Held = keys.f8;
+    pHeld = keys.p;
+    enterHeld = keys.enter;
 }
 
 void processInput() {
@@ -65,6 +72,8 @@ void processInput() {
     keys.f6 = down(GLFW_KEY_F6);
     keys.f7 = down(GLFW_KEY_F7);
     keys.f8 = down(GLFW_KEY_F8);
+    keys.p = down(GLFW_KEY_P);
+    keys.enter = down(GLFW_KEY_ENTER) || down(GLFW_KEY_KP_ENTER);
 
     if (keys.escape)
         glfwSetWindowShouldClose(window, GLFW_TRUE);

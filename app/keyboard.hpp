@@ -1,6 +1,6 @@
 #pragma once
-// Polled keyboard: Escape, the movement keys, the six render switches and
-// the sound switch.
+// Polled keyboard: Escape, the movement keys, the six render switches, the
+// sound switch, pause and play again.
 #include <iosfwd>
 
 // Render and HUD switches, flipped by F2 to F7.
@@ -16,16 +16,21 @@ extern bool soundOn;
 
 // Key state seen by the previous call, one per function key (1 = down).
 extern int f2Held, f3Held, f4Held, f5Held, f6Held, f7Held, f8Held;
+// The same for P and for Enter (either Enter key).
+extern int pHeld, enterHeld;
 
 // One frame's view of the keys the game uses.
 struct KeyState {
     bool escape = false;
     bool w = false, s = false, a = false, d = false;
     bool f2 = false, f3 = false, f4 = false, f5 = false, f6 = false, f7 = false, f8 = false;
+    bool p = false, enter = false;
 };
 
 // Everything processInput does after polling, minus Escape: the movement
-// block (skipped once the game has ended) and the switches, reported on out.
+// block (skipped once the game has ended or while it is paused), the
+// switches and pause, reported on out, and a press of Enter, left in
+// playAgainAsked for the frame to act on.
 void applyKeys(const KeyState& keys, std::ostream& out);
 
 // Polls the window's keys once and acts on them; called once a frame.

@@ -11,6 +11,7 @@ float brightness = 1.0f;
 std::string windowTitle = "Frostmoor";
 bool freeCamera = true;
 float soundVolume = 0.8f;
+bool ghostEnabled = true;
 
 void readSettings(const INIReader& reader) {
     screenWidth = static_cast<int>(reader.GetInteger("window", "width", 1024));
@@ -24,6 +25,7 @@ void readSettings(const INIReader& reader) {
     // A volume outside 0 to 1, or not a number, falls back like the others.
     const double volume = reader.GetReal("audio", "volume", 0.8);
     soundVolume = volume >= 0.0 && volume <= 1.0 ? static_cast<float>(volume) : 0.8f;
+    ghostEnabled = reader.GetBoolean("game", "ghost", true);
 }
 
 int loadSettings(const char* fileName) {

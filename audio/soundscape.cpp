@@ -235,6 +235,34 @@ void playSoundFrame(const SoundFrame& frame, bool enabled, float seconds) {
     }
 }
 
+void restartSound() {
+    if (!scape.running)
+        return;
+    for (const SoundId id : {Footstep, Chime, Sizzle, Melt, Fanfare, Thud})
+        if (!silent(id))
+            alSourceStopv(scape.voices[id].count, scape.voices[id].sources);
+    scape.sizzleLevel = 0.0f;
+    scape.chimesRung = 0;
+    if (!scape.rotorTurning)
+        play(Rotor);
+    scape.rotorTurning = true;
+}
+
+void pauseSound(bool pause) {
+    if (!scape.running)
+        return;
+    for (const Voices& voices : scape.voices)
+        for (int i = 0; i < voices.count; ++i) {
+            ALint state = AL_STOPPED;
+            alGetSourcei(voices.sources[i], AL_SOURCE_STATE, &state);
+            // Playing a stopped source would start it from the beginning.
+            if (pause && state == AL_PLAYING)
+                alSourcePause(voices.sources[i]);
+            else if (!pause && state == AL_PAUSED)
+                alSourcePlay(voices.sources[i]);
+        }
+}
+
 void stopSound() {
     if (scape.running) {
         for (Voices& voices : scape.voices) {

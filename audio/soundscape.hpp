@@ -41,5 +41,12 @@ void startSound(float volume, glm::vec3 rotorAt);
 // `seconds` the frame's length, for the warning's fades.
 void playSoundFrame(const SoundFrame& frame, bool enabled, float seconds);
 
+// A new round: every one-shot and the sizzle stop, the chimes start again
+// from the lowest step, and the rotor turns again.
+void restartSound();
+
+// Pauses every sound that is playing, or resumes those it paused.
+void pauseSound(bool pause);
+
 // Stops every sound and closes the device.
 void stopSound();

@@ -13,6 +13,7 @@ const glm::vec3 gameOverColour(1.0f, 0.1f, 0.1f);
 const glm::vec3 youWonColour(0.1f, 1.0f, 0.1f);
 const glm::vec3 statusColour(1.0f, 1.0f, 0.0f);
 const glm::vec3 warningColour(0.95f, 0.0f, 0.0f);
+const glm::vec3 pausedColour(1.0f, 1.0f, 1.0f);
 
 void setLine(HudLine& line, const char* label, int number, float x, float y, float scale,
              glm::vec3 colour) {
@@ -36,7 +37,8 @@ int truncateToInt(float value) {
     return static_cast<int>(value);
 }
 
-HudLines endTextLayout(EndText text, int screenWidth, int screenHeight) {
+HudLines endTextLayout(EndText text, int screenWidth, int screenHeight,
+                       const std::string& winTimes) {
     HudLines out;
     if (text == EndText::None)
         return out;
@@ -46,6 +48,27 @@ HudLines endTextLayout(EndText text, int screenWidth, int screenHeight) {
     line.y = static_cast<float>(screenHeight / 2);
     line.scale = 1.0f;
     line.colour = text == EndText::GameOver ? gameOverColour : youWonColour;
+    line.centred = true;
+    if (text == EndText::YouWon && !winTimes.empty()) {
+        HudLine& times = out.add();
+        times = line;
+        times.text = winTimes;
+        times.y = line.y - 45.0f;
+        times.scale = 0.5f;
+    }
+    return out;
+}
+
+HudLines pausedLayout(bool paused, bool endTextShown, int screenWidth, int screenHeight) {
+    HudLines out;
+    if (!paused)
+        return out;
+    HudLine& line = out.add();
+    line.text = "Paused";
+    line.x = static_cast<float>(screenWidth / 2);
+    line.y = static_cast<float>(screenHeight / 2) + (endTextShown ? 70.0f : 0.0f);
+    line.scale = 1.0f;
+    line.colour = pausedColour;
     line.centred = true;
     return out;
 }
@@ -87,8 +110,13 @@ void drawHudLines(Shader& textShader, const HudLines& hudLines) {
     }
 }
 
-void drawEndText(Shader& textShader, EndText text) {
-    drawHudLines(textShader, endTextLayout(text, screenWidth, screenHeight));
+void drawEndText(Shader& textShader, EndText text, const std::string& winTimes) {
+    drawHudLines(textShader, endTextLayout(text, screenWidth, screenHeight, winTimes));
+}
+
+void drawPausedText(Shader& textShader, bool paused, bool endTextShown) {
+    if (paused)
+        drawHudLines(textShader, pausedLayout(paused, endTextShown, screenWidth, screenHeight));
 }
 
 void drawStatusTexts(Shader& textShader, const GameState& state) {

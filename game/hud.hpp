@@ -39,8 +39,13 @@ private:
 
 inline const char* const meltingWarning = "You are melting! Collect Icecubes to cool down!";
 
-// The centred end text, drawn before the frame's heat.
-HudLines endTextLayout(EndText text, int screenWidth, int screenHeight);
+// The centred end text, drawn before the frame's heat; under "You Won" the
+// round's time and the best, when given.
+HudLines endTextLayout(EndText text, int screenWidth, int screenHeight,
+                       const std::string& winTimes = {});
+
+// "Paused" on the middle of the window, or above the end text when one shows.
+HudLines pausedLayout(bool paused, bool endTextShown, int screenWidth, int screenHeight);
 
 // Frame rate, temperature and warning, in drawing order. The frame-rate line
 // follows showFps alone; RenderText itself hides everything while the HUD is
@@ -59,6 +64,7 @@ int truncateToInt(float value);
 
 void drawHudLines(Shader& textShader, const HudLines& hudLines);
 
-// The frame's two text steps, reading the window size, time and switches.
-void drawEndText(Shader& textShader, EndText text);
+// The frame's text steps, reading the window size, time and switches.
+void drawEndText(Shader& textShader, EndText text, const std::string& winTimes = {});
 void drawStatusTexts(Shader& textShader, const GameState& state);
+void drawPausedText(Shader& textShader, bool paused, bool endTextShown);

@@ -6,6 +6,7 @@
 #include "app/startup.hpp"
 #include "game/hud.hpp"
 #include "game/physics.hpp"
+#include "game/rounds.hpp"
 #include "game/rules.hpp"
 #include "game/scene.hpp"
 #include "game/setup.hpp"
@@ -19,27 +20,39 @@ float lastFrame = 0.0f;
 float deltaTime = 0.0f;
 float physicsAccumulator = 0.0f;
 float endTimer = 0.0f;
+bool paused = false;
 
 void (*framePhaseTimer)(FramePhase finished) = nullptr;
 
 void advanceClock(float now) {
     deltaTime = now - lastFrame;
     lastFrame = now;
-    physicsAccumulator += deltaTime;
+    if (!paused)
+        physicsAccumulator += deltaTime;
 }
 
 bool physicsStepDue() { return physicsAccumulator > physicsStep; }
 
 bool advancePhysics() {
-    if (!physicsStepDue())
+    if (paused || !physicsStepDue())
         return false;
     stepPhysics();
     return true;
 }
 
 namespace {
+// The sound stops with the game's clock and goes on with it.
+void followPause() {
+    static bool soundPaused = false; // main thread only
+    if (paused != soundPaused)
+        pauseSound(paused);
+    soundPaused = paused;
+}
+
 // Tells the mixer what the frame changed, heard from the camera.
 void soundTheFrame(const FrameMoment& before, const GameState& state, bool stepped) {
+    if (paused)
+        return;
     static SoundFrame sound; // main thread only; refilled every frame
     CubeImpact impacts[maxCubeImpacts];
     const int impactCount = stepped ? lastStepImpacts(impacts) : 0;
@@ -57,8 +70,13 @@ bool runFrame(Scene& scene) {
     glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
 
     advanceClock(static_cast<float>(glfwGetTime()));
-    const FrameMoment before = momentOf(scene.state);
+    FrameMoment before = momentOf(scene.state);
     processInput();
+    if (playAgainAsked && endTextFor(scene.state.bodyTemperature, scene.state.gameWon) != EndText::None) {
+        startNewRound(scene);
+        before = momentOf(scene.state); // the old round's end is no news for the ear
+    }
+    followPause();
     framePhaseDone(FramePhase::Input);
     const bool stepped = advancePhysics();
     framePhaseDone(FramePhase::Physics);
@@ -71,15 +89,18 @@ bool runFrame(Scene& scene) {
     const glm::vec3 viewPos = camera.position;
     setParticleCamera(scene, view, projection);
 
-    drawEndText(*scene.textShader, checkEndStates(scene.state));
+    const EndText endText = checkEndStates(scene.state);
+    drawEndText(*scene.textShader, endText, winTimesText());
     if (endScreenOver())
         return false;
     applyHeat(scene.state);
     framePhaseDone(FramePhase::Rules);
     drawStatusTexts(*scene.textShader, scene.state);
+    drawPausedText(*scene.textShader, paused, endText != EndText::None);
     framePhaseDone(FramePhase::Texts);
 
     drawScene(scene, view, projection, viewPos);
+    trackRound(scene.state);
     soundTheFrame(before, scene.state, stepped);
     framePhaseDone(FramePhase::Sound);
     return true;

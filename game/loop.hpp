@@ -5,19 +5,20 @@ extern float lastFrame;          // glfwGetTime() of the previous frame
 extern float deltaTime;          // seconds since the previous frame
 extern float physicsAccumulator; // frame time not yet simulated
 extern float endTimer;           // seconds an end text has been shown
+extern bool paused;              // P: the game's clock stands still
 
 inline constexpr float physicsStep = 1.0f / 60.0f;
 
-// Starts a frame at time now: sets deltaTime and lastFrame and feeds the
-// physics accumulator.
+// Starts a frame at time now: sets deltaTime and lastFrame and, unless the
+// game is paused, feeds the physics accumulator.
 void advanceClock(float now);
 
 // The physics rule of a frame: strictly more than one step's worth of time
 // pending gives exactly one step, never more.
 bool physicsStepDue();
 
-// The physics of a frame: one step when it is due, however much is pending.
-// Returns whether it stepped.
+// The physics of a frame: one step when it is due, however much is pending;
+// none while paused. Returns whether it stepped.
 bool advancePhysics();
 
 // The parts of a frame, in the order they finish.

@@ -176,6 +176,33 @@ void createActors() {
     }
 }
 
+void resetActors() {
+    if (gScene == nullptr)
+        return;
+    lastImpactCount = 0;
+    for (int i = 0; i < iceCubeBodyCount; ++i) {
+        btRigidBody* body = iceCubeBodies[i];
+        if (body == nullptr)
+            continue;
+        stepsSinceImpact[i] = impactQuietSteps + 1;
+        const glm::vec3& start = iceCubeStartPositions[i];
+        const btTransform pose(btQuaternion::getIdentity(), btVector3(start.x, start.y, start.z));
+        body->setWorldTransform(pose);
+        body->setInterpolationWorldTransform(pose);
+        body->setLinearVelocity(btVector3(0, 0, 0));
+        body->setAngularVelocity(btVector3(0, 0, 0));
+        body->setInterpolationLinearVelocity(btVector3(0, 0, 0));
+        body->setInterpolationAngularVelocity(btVector3(0, 0, 0));
+        body->clearForces();
+        body->forceActivationState(ACTIVE_TAG);
+        body->setDeactivationTime(0);
+        // The contacts of the old resting place go now, not at the next step.
+        gScene->getBroadphase()->getOverlappingPairCache()->cleanProxyFromPairs(
+            body->getBroadphaseHandle(), gDispatcher);
+        gScene->updateSingleAabb(body);
+    }
+}
+
 void stepPhysics() {
     // No sub-steps: one step of exactly the given length, poses read as is.
     if (gScene != nullptr) {

@@ -31,6 +31,11 @@ glm::mat4 poseToMatrix(const Pose& pose);
 // the averaging friction and restitution combination. Needs gScene.
 void createActors();
 
+// The five bodies back at their start positions, at rest, with no contact
+// remembered: a new round drops them again as the first did. Frees and
+// allocates nothing.
+void resetActors();
+
 // Exactly one 1/60 s step, without interpolation, taken off physicsAccumulator.
 void stepPhysics();
 

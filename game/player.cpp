@@ -10,6 +10,13 @@ bool playerMoved = false;
 float waddleAngle = 0.0f;
 bool waddleRising = true;
 
+void resetPlayer() {
+    playerPosition = glm::vec3(0.0f);
+    playerMoved = false;
+    waddleAngle = 0.0f;
+    waddleRising = true;
+}
+
 void moveSnowman(bool w, bool s, bool a, bool d) {
     const float cameraStep = camera.movementSpeed * deltaTime;
     const float playerStep = deltaTime * playerSpeed;

@@ -11,6 +11,9 @@ extern bool waddleRising;
 
 inline constexpr float playerSpeed = 10.0f;
 
+// The snowman back at the origin with his hat upright, for a new round.
+void resetPlayer();
+
 // The movement block: moves the camera and the snowman by this frame's
 // deltaTime and swings the waddle. The caller skips it once the game ended.
 void moveSnowman(bool w, bool s, bool a, bool d);

@@ -36,10 +36,29 @@ void planProps(GameState& state, const glm::mat4 cubes[], int cubesFound, glm::v
     }
 }
 
+namespace {
+glm::mat4 hatOn(glm::mat4 body, float waddle, float scale) {
+    body = glm::rotate(body, waddle, glm::vec3(1.0f, 0.0f, 0.0f));
+    body = glm::scale(body, glm::vec3(scale));
+    return glm::translate(body, glm::vec3(3.0f, 1.0f, 0.5f));
+}
+
+// Turning by -heading about +Y takes +X, where the snowman walks, to the
+// heading's direction.
+glm::mat4 ghostPlace(const PathSample& pose) {
+    const glm::mat4 at = glm::translate(glm::mat4(1.0f), glm::vec3(pose.x, 0.0f, pose.z));
+    return glm::rotate(at, -pose.heading, glm::vec3(0.0f, 1.0f, 0.0f));
+}
+} // namespace
+
 glm::mat4 hatMatrix(glm::vec3 playerPos, float waddle, float bodyTemperature) {
-    const float f = snowmanScale(bodyTemperature);
-    glm::mat4 model = glm::translate(glm::mat4(1.0f), playerPos);
-    model = glm::rotate(model, waddle, glm::vec3(1.0f, 0.0f, 0.0f));
-    model = glm::scale(model, glm::vec3(f));
-    return glm::translate(model, glm::vec3(3.0f, 1.0f, 0.5f));
+    return hatOn(glm::translate(glm::mat4(1.0f), playerPos), waddle, snowmanScale(bodyTemperature));
+}
+
+glm::mat4 ghostBodyMatrix(const PathSample& pose) {
+    return glm::scale(ghostPlace(pose), glm::vec3(pose.scale));
+}
+
+glm::mat4 ghostHatMatrix(const PathSample& pose) {
+    return hatOn(ghostPlace(pose), pose.waddle, pose.scale);
 }

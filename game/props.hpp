@@ -6,6 +6,7 @@
 
 #include <glm/glm.hpp>
 
+#include "game/path.hpp"
 #include "game/rules.hpp"
 #include "game/scatter.hpp"
 
@@ -35,3 +36,8 @@ void planProps(GameState& state, const glm::mat4 cubes[], int cubesFound, glm::v
 
 // T(p) R(waddle, X) S(f) T(3, 1, 0.5): the hat rocks, the body does not.
 glm::mat4 hatMatrix(glm::vec3 playerPos, float waddle, float bodyTemperature);
+
+// The ghost's body and hat at a pose of the best run: placed as the
+// snowman's, and turned the way it walked.
+glm::mat4 ghostBodyMatrix(const PathSample& pose);
+glm::mat4 ghostHatMatrix(const PathSample& pose);

@@ -5,6 +5,7 @@
 #include "game/loop.hpp"
 
 bool gameEnded = false;
+float endTimerAtRoundStart = 0.0f;
 
 float proximityDistance(glm::vec3 object, glm::vec3 player) {
     const glm::vec3 d = object - player;
@@ -41,17 +42,17 @@ EndText checkEndStates(GameState& state) {
     const EndText text = endTextFor(state.bodyTemperature, state.gameWon);
     if (text == EndText::GameOver)
         state.bodyTemperature = temperatureLimit;
-    if (text != EndText::None)
+    if (text != EndText::None && !paused)
         endTimer += deltaTime;
     return text;
 }
 
 bool endScreenOver() {
-    return endTimer > endScreenSeconds;
+    return endTimer - endTimerAtRoundStart > endScreenSeconds;
 }
 
 void applyHeat(GameState& state) {
-    if (!state.gameWon)
+    if (!state.gameWon && !paused)
         state.bodyTemperature += heatRate * deltaTime;
 }
 

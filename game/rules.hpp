@@ -6,6 +6,10 @@
 // Set by a cactus or larva touch and by the win; freezes movement.
 extern bool gameEnded;
 
+// endTimer as this round began: endTimer itself counts the end texts of the
+// whole run, and each round's end screen lasts its own four seconds.
+extern float endTimerAtRoundStart;
+
 inline constexpr int iceCubeCount = 5;
 inline constexpr float heatRate = 3.0f;        // degrees per second
 inline constexpr float iceCubeCooling = 15.0f; // degrees per cube
@@ -41,13 +45,15 @@ inline bool inWarningBand(float bodyTemperature) {
 EndText endTextFor(float bodyTemperature, bool gameWon);
 
 // Loss and win check: clamps a loss to the limit and, while an end text is
-// shown, adds deltaTime to endTimer. Returns the text to draw.
+// shown and the game is not paused, adds deltaTime to endTimer. Returns the
+// text to draw.
 EndText checkEndStates(GameState& state);
 
-// True once an end text has been shown for longer than the end screen lasts.
+// True once this round's end text has been shown for longer than the end
+// screen lasts.
 bool endScreenOver();
 
-// Heat of one frame; stops once the game is won.
+// Heat of one frame; stops once the game is won, and while it is paused.
 void applyHeat(GameState& state);
 
 // Ice cube i at its iceCubePosition: taken once, cooling the snowman. Returns

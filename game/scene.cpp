@@ -8,6 +8,7 @@
 #include "game/physics.hpp"
 #include "game/player.hpp"
 #include "game/props.hpp"
+#include "game/rounds.hpp"
 #include "render/frustum.hpp"
 #include "render/lighting.hpp"
 
@@ -47,7 +48,7 @@ void drawProps(Scene& scene, Shader& shader, const Frustum& view) {
 // Sends the rocks that may show. Unanimated rocks stand still, so under an
 // unmoved camera last frame's buffer still holds the right ones.
 void sendVisibleRing(Scene& scene, const glm::mat4& projectionView, const Frustum& view) {
-    if (particleAnimation)
+    if (particleAnimation && !paused)
         animateParticles(scene.particleMatrices.get(), scene.state.bodyTemperature);
     else if (projectionView == scene.sentForView)
         return;
@@ -56,6 +57,25 @@ void sendVisibleRing(Scene& scene, const glm::mat4& projectionView, const Frustu
                                scene.rockModel->bounds, view, scene.visibleParticles.get());
     uploadParticles(scene.particleInstanceBuffer, scene.visibleParticles.get());
     scene.sentForView = projectionView;
+}
+
+// The ghost of the best run, pale and see-through: drawn last and leaving
+// the depth buffer alone, so that nothing else looks any different.
+void drawGhost(Scene& scene, const glm::mat4& view, const glm::mat4& projection, glm::vec3 viewPos) {
+    PathSample pose;
+    if (!scene.ghostShader || !ghostPose(pose))
+        return;
+    Shader& shader = *scene.ghostShader;
+    shader.bind();
+    shader.setUniformMat4("view", view);
+    shader.setUniformMat4("projection", projection);
+    shader.setUniformVec3("viewPos", viewPos);
+    glDepthMask(GL_FALSE);
+    shader.setUniformMat4("model", ghostBodyMatrix(pose));
+    scene.snowmanModel->draw(shader);
+    shader.setUniformMat4("model", ghostHatMatrix(pose));
+    scene.hatModel->draw(shader);
+    glDepthMask(GL_TRUE);
 }
 } // namespace
 
@@ -130,5 +150,6 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
 
     drawBoulder(scene, view, projection, viewPos);
     glEnable(GL_BLEND);
+    drawGhost(scene, view, projection, viewPos);
     framePhaseDone(FramePhase::Scene);
 }

@@ -8,6 +8,7 @@
 #include "game/particles.hpp"
 #include "game/physics.hpp"
 #include "game/props.hpp"
+#include "game/rounds.hpp"
 #include "render/texture.hpp"
 
 #include <glad/gl.h>
@@ -59,6 +60,8 @@ void setupScene(Scene& scene) {
     scene.toonShader.emplace("toon.vert", "toon.frag");
     scene.particlesShader.emplace("particles.vert", "particles.frag");
     scene.lightmapsShader.emplace("lightmaps.vert", "lightmaps.frag");
+    if (ghostEnabled)
+        scene.ghostShader.emplace("ghost.vert", "ghost.frag");
     phaseDone(SetupPhase::Shaders);
 
     scene.skybox.emplace();
@@ -106,6 +109,8 @@ void setupScene(Scene& scene) {
 
     startSound(soundVolume, helicopterPosition);
     phaseDone(SetupPhase::Sounds);
+
+    startRounds();
 
     lastFrame = static_cast<float>(glfwGetTime());
 }

@@ -21,6 +21,7 @@ struct Scene {
     std::optional<Shader> toonShader;
     std::optional<Shader> particlesShader;
     std::optional<Shader> lightmapsShader;
+    std::optional<Shader> ghostShader; // only with [game] ghost on
     std::optional<Skybox> skybox;
 
     // In loading order; torn down in reverse.
@@ -60,8 +61,8 @@ inline constexpr int setupPhaseCount = 7;
 extern void (*setupPhaseTimer)(SetupPhase finished);
 
 // Builds every shader, model, texture and buffer, the physics bodies and the
-// particle ring, in the game's fixed order, starts the sound, and stamps the
-// first frame time.
+// particle ring, in the game's fixed order, starts the sound, reads the
+// records, and stamps the first frame time.
 void setupScene(Scene& scene);
 
 // Destroys the models, newest first, and stops the sound.

@@ -11,6 +11,8 @@ ARTIFACTS=${FROSTMOOR_ARTIFACTS:-/tmp/frostmoor-artifacts}
 mkdir -p "$ARTIFACTS"
 
 WORK=$(mktemp -d /tmp/frostmoor-e2e.XXXXXX)
+# The player's records of every test stay in its own folder.
+export XDG_DATA_HOME="$WORK/data"
 GAME_PID=""
 GAME_OUT="$WORK/stdout.txt"
 GAME_STATUS_FILE="$WORK/status"
@@ -140,6 +142,26 @@ count_window_pixels() {
     timeout 20 import -window "$WINDOW" -crop "${w}x${h}+${x}+${y}" +repage "$ARTIFACTS/$name.png" \
         || fail "no screenshot $name of the game window"
     convert "$ARTIFACTS/$name.png" -fx "($cond) ? 1 : 0" -format "%[fx:round(mean*w*h)]" info:
+}
+
+# Waits until the game has drawn its first frame: sky above the horizon.
+wait_first_frame() {
+    for _ in $(seq 1 150); do
+        [ -f "$GAME_STATUS_FILE" ] && fail "the game ended before its first frame"
+        [ "$(count_window_pixels first_frame 0 40 400 100 "b > r + 0.1")" -gt 10000 ] && return 0
+        sleep 0.2
+    done
+    fail "no frame drawn by $(elapsed) s"
+}
+
+# How many pixels of two window screenshots differ by more than 10%, the
+# frame-rate text's corner left out (it counts real frames, paused or not).
+picture_difference() {
+    local a b
+    a=$(mktemp --suffix=.png -p "$WORK") b=$(mktemp --suffix=.png -p "$WORK")
+    convert "$ARTIFACTS/$1.png" -fill black -draw "rectangle $((${3:-1024} - 110)),0 ${3:-1024},40" "$a"
+    convert "$ARTIFACTS/$2.png" -fill black -draw "rectangle $((${3:-1024} - 110)),0 ${3:-1024},40" "$b"
+    compare -metric AE -fuzz 10% "$a" "$b" null: 2>&1 | cut -d' ' -f1 || true
 }
 
 # Polls the middle of the window until an end text in the given colour shows

@@ -110,3 +110,16 @@ TEST(HudTest, LinesBeyondTheCapacityAreDropped) {
     EXPECT_EQ(lines.count, HudLines::capacity);
     EXPECT_EQ(lines.lines.back().text, std::to_string(HudLines::capacity - 1));
 }
+
+TEST(HudTest, TheWinsTimeUnderYouWonAndPausedAboveAnEndText) {
+    HudLines lines = endTextLayout(EndText::YouWon, 1024, 768, "41.3 s - best 39.8 s");
+    ASSERT_EQ(lines.count, 2);
+    expectLine(lines.lines[1], "41.3 s - best 39.8 s", 512.0f, 339.0f, 0.5f, {0.1f, 1.0f, 0.1f}, true);
+    EXPECT_EQ(endTextLayout(EndText::GameOver, 1024, 768, "41.3 s").count, 1);
+
+    lines = pausedLayout(true, false, 1024, 768);
+    ASSERT_EQ(lines.count, 1);
+    expectLine(lines.lines[0], "Paused", 512.0f, 384.0f, 1.0f, {1.0f, 1.0f, 1.0f}, true);
+    EXPECT_GT(pausedLayout(true, true, 1024, 768).lines[0].y, 384.0f + 40.0f);
+    EXPECT_EQ(pausedLayout(false, false, 1024, 768).count, 0);
+}

@@ -3,6 +3,7 @@
 #include "app/keyboard.hpp"
 #include "game/loop.hpp"
 #include "game/player.hpp"
+#include "game/rounds.hpp"
 #include "game/rules.hpp"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,9 @@ protected:
         particleAnimation = false;
         soundOn = true;
         f2Held = f3Held = f4Held = f5Held = f6Held = f7Held = f8Held = 0;
+        pHeld = enterHeld = 0;
+        paused = false;
+        playAgainAsked = false;
         gameEnded = false;
         camera = Camera();
         playerPosition = glm::vec3(0.0f);
@@ -127,4 +131,31 @@ TEST(FrameClock, StepsOnlyWhenStrictlyMoreThanOneStepIsPending) {
     EXPECT_NEAR(physicsAccumulator, 0.101f - 1.0f / 60.0f, 1e-5f);
     lastFrame = physicsAccumulator = 0.0f;
     deltaTime = 0.0f;
+}
+
+TEST_F(Keys, PauseStopsTheSnowmanAndEnterAsksOnceForAnotherRound) {
+    KeyState keys = none();
+    keys.p = keys.w = true;
+    applyKeys(keys, out); // the frame that pauses still walks
+    const glm::vec3 where = playerPosition;
+    const float waddle = waddleAngle;
+    applyKeys(keys, out);
+    EXPECT_TRUE(paused);
+    EXPECT_EQ(playerPosition, where) << "no step while paused";
+    EXPECT_EQ(waddleAngle, waddle);
+    keys.p = false;
+    applyKeys(keys, out);
+    keys.p = true;
+    applyKeys(keys, out);
+    EXPECT_FALSE(paused);
+    EXPECT_EQ(out.str(), "Pause toggled to: 1\nPause toggled to: 0\n");
+    applyKeys(keys, out);
+    EXPECT_GT(playerPosition.x, where.x);
+
+    keys = none();
+    keys.enter = true;
+    applyKeys(keys, out);
+    EXPECT_TRUE(playAgainAsked);
+    applyKeys(keys, out);
+    EXPECT_FALSE(playAgainAsked) << "a held Enter asks once";
 }

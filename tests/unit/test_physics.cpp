@@ -209,3 +209,20 @@ TEST_F(PhysicsTest, ACubeStrikingAnotherIsHeardOnce) {
     }
     EXPECT_GT(strikes, 0) << "cube 1 never struck cube 0";
 }
+
+TEST_F(PhysicsTest, ANewRoundDropsTheCubesAgainAsTheFirstTime) {
+    glm::mat4 first[120][iceCubeBodyCount];
+    for (auto& step : first) {
+        stepPhysics();
+        readIceCubeMatrices(step);
+    }
+    run(500); // landed, struck each other and come to rest
+    resetActors();
+    for (int s = 0; s < 120; ++s) {
+        stepPhysics();
+        glm::mat4 again[iceCubeBodyCount];
+        readIceCubeMatrices(again);
+        for (int i = 0; i < iceCubeBodyCount; ++i)
+            ASSERT_LT(glm::length(glm::vec3(again[i][3] - first[s][i][3])), 1e-4f) << "cube " << i << ", step " << s;
+    }
+}

@@ -23,7 +23,9 @@ protected:
     static void resetGlobals() {
         gameEnded = false;
         endTimer = 0.0f;
+        endTimerAtRoundStart = 0.0f;
         deltaTime = 0.0f;
+        paused = false;
     }
 
     GameState state;
@@ -149,4 +151,30 @@ TEST_F(RulesTest, HeatLossUndoneByAnIceCubeKeepsTheEndTimer) {
     deltaTime = 0.01f;
     checkEndStates(state);
     EXPECT_TRUE(endScreenOver());
+}
+
+TEST_F(RulesTest, PausedTheHeatAndTheEndScreenWaitAndEachRoundHasItsOwnFourSeconds) {
+    deltaTime = 2.0f;
+    paused = true;
+    applyHeat(state);
+    EXPECT_EQ(state.bodyTemperature, 0.0f);
+    state.bodyTemperature = 100.0f;
+    EXPECT_EQ(checkEndStates(state), EndText::GameOver) << "the end text still shows";
+    EXPECT_EQ(endTimer, 0.0f);
+
+    paused = false;
+    checkEndStates(state);
+    checkEndStates(state);
+    EXPECT_FALSE(endScreenOver());
+    checkEndStates(state);
+    EXPECT_TRUE(endScreenOver());
+
+    // A new round: endTimer keeps counting the run's end texts, and the
+    // round's screen its own.
+    endTimerAtRoundStart = endTimer;
+    EXPECT_FALSE(endScreenOver());
+    deltaTime = 4.01f;
+    checkEndStates(state);
+    EXPECT_TRUE(endScreenOver());
+    EXPECT_FLOAT_EQ(endTimer, 10.01f);
 }
