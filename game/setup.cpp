@@ -60,8 +60,6 @@ void setupScene(Scene& scene) {
     scene.toonShader.emplace("toon.vert", "toon.frag");
     scene.particlesShader.emplace("particles.vert", "particles.frag");
     scene.lightmapsShader.emplace("lightmaps.vert", "lightmaps.frag");
-    if (ghostEnabled)
-        scene.ghostShader.emplace("ghost.vert", "ghost.frag");
     phaseDone(SetupPhase::Shaders);
 
     scene.skybox.emplace();
@@ -110,6 +108,10 @@ void setupScene(Scene& scene) {
     startSound(soundVolume, helicopterPosition);
     phaseDone(SetupPhase::Sounds);
 
+    // After the ring: its seed is the clock's whole seconds at that point,
+    // which the ghost's program must not push past a second.
+    if (ghostEnabled)
+        scene.ghostShader.emplace("ghost.vert", "ghost.frag");
     startRounds();
 
     lastFrame = static_cast<float>(glfwGetTime());
