@@ -67,13 +67,17 @@ private:
     std::string_view rest;
 };
 
+// The whole field a whole number within [low, high].
+bool wholeNumber(std::string_view digits, long low, long high, long& value) {
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return error == std::errc() && end == digits.data() + digits.size() && value >= low && value <= high;
+}
+
 // "name value", the value a whole number within [low, high].
 bool keyNumber(std::string_view line, std::string_view name, long low, long high, long& value) {
     if (line.size() <= name.size() + 1 || line.substr(0, name.size()) != name || line[name.size()] != ' ')
         return false;
-    const std::string_view digits = line.substr(name.size() + 1);
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return error == std::errc() && end == digits.data() + digits.size() && value >= low && value <= high;
+    return wholeNumber(line.substr(name.size() + 1), low, high, value);
 }
 
 bool finiteNumber(std::string_view field, float& value) {
@@ -186,7 +190,7 @@ bool parseRecords(std::string_view text, Records& out) {
 
     if (!lines.next(line) || line.substr(0, header.size()) != header)
         return false;
-    if (!keyNumber("v " + std::string(line.substr(header.size())), "v", 1, recordsVersion, number))
+    if (!wholeNumber(line.substr(header.size()), 1, recordsVersion, number))
         return false; // from a newer version, or no version at all
 
     if (!lines.next(line) || line.substr(0, 5) != "best ")

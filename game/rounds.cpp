@@ -1,6 +1,5 @@
 #include "game/rounds.hpp"
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>

@@ -5,31 +5,30 @@ source "$(dirname "$0")/lib.sh"
 
 make_run_dir
 
+# Runs the game for two seconds under OpenAL Soft's configuration $1 and
+# checks that Escape ends it with status 0 and that stdout stays empty.
+brief_run() {
+    export ALSOFT_CONF=$1
+    start_game
+    wait_window Frostmoor
+    sleep 2
+    press Escape
+    status=$(wait_exit 30)
+    [ "$status" = 0 ] || fail "exit status $status ($2)"
+    [ ! -s "$GAME_OUT" ] || fail "stdout is not empty ($2)"
+}
+
 # A sound device that fails to open, forced through OpenAL Soft's own
 # configuration (whatever this machine has): a clean run still prints
 # nothing at all, though OpenAL itself reports the failure on stderr.
 printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$WORK/no/such/folder.wav" >"$WORK/broken.conf"
-export ALSOFT_CONF="$WORK/broken.conf"
-start_game
-wait_window Frostmoor
-sleep 2
-press Escape
-status=$(wait_exit 30)
-[ "$status" = 0 ] || fail "exit status $status without a sound device"
-[ ! -s "$GAME_OUT" ] || fail "stdout is not empty without a sound device"
+brief_run "$WORK/broken.conf" "without a sound device"
 [ ! -s "$WORK/stderr.txt" ] || fail "stderr is not empty without a sound device: $(head -3 "$WORK/stderr.txt")"
 
 # A mixer with room for five voices of the fourteen: the sounds it cannot
 # take stay silent, each says so in one line on stderr, and the game plays.
 printf '[general]\ndrivers = wave\nsources = 5\n[wave]\nfile = %s\n' "$WORK/few.wav" >"$WORK/few.conf"
-export ALSOFT_CONF="$WORK/few.conf"
-start_game
-wait_window Frostmoor
-sleep 2
-press Escape
-status=$(wait_exit 30)
-[ "$status" = 0 ] || fail "exit status $status with too few voices"
-[ ! -s "$GAME_OUT" ] || fail "stdout is not empty with too few voices"
+brief_run "$WORK/few.conf" "with too few voices"
 silenced=$(sed -n 's/^ERROR::SOUND:: \([a-z]*\.wav\) stays silent: .*/\1/p' "$WORK/stderr.txt" | paste -sd' ')
 [ "$silenced" = "chime.wav rotor.wav fanfare.wav thud.wav" ] && [ "$(wc -l <"$WORK/stderr.txt")" = 4 ] ||
     fail "with five voices: $(cat "$WORK/stderr.txt")"
