@@ -2,6 +2,7 @@
 
 #include <INIReader.h>
 
+#include <cfloat>
 #include <iostream>
 
 int screenWidth = 1024;
@@ -19,7 +20,10 @@ void readSettings(const INIReader& reader) {
     fullscreen = reader.GetBoolean("window", "fullscreen", false);
     // Read for completeness; the refresh-rate hint stays at 60.
     (void)reader.GetReal("window", "refresh rate", 60.0);
-    brightness = static_cast<float>(reader.GetReal("window", "brightness", 1.0));
+    // Negative light, or a value past what a float holds ("nan", "1e999"),
+    // would shade every surface wrong; those fall back too.
+    const double light = reader.GetReal("window", "brightness", 1.0);
+    brightness = light >= 0.0 && light <= FLT_MAX ? static_cast<float>(light) : 1.0f;
     freeCamera = reader.GetBoolean("camera", "free", true);
     windowTitle = reader.Get("window", "title", "Frostmoor");
     // A volume outside 0 to 1, or not a number, falls back like the others.

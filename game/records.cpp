@@ -32,10 +32,11 @@ std::uint32_t crc32(std::string_view bytes) {
     return ~crc;
 }
 
+// The shortest text that reads back as exactly the same float: a fixed
+// number of decimals would lose a tiny time, and overflow on a huge one.
 void put(std::string& out, float value) {
     std::array<char, 32> buffer;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                   std::chars_format::fixed, 4);
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     out.append(buffer.data(), end.ptr);
 }
 

@@ -60,6 +60,14 @@ TEST(Records, ReadBackAsWrittenAndFoundWhereTheUserKeepsData) {
     EXPECT_NEAR(read.bestPath.samples[2].x, 400.0f, 1e-4f);
     EXPECT_TRUE(parseRecords(formatRecords(Records{}), read));
     EXPECT_FALSE(read.hasBest);
+    // Every time that reads in writes back as itself, however small or large.
+    for (const float time : {1e-5f, 39.8125f, 4.1251e31f, 3.4e38f}) {
+        Records extreme;
+        extreme.hasBest = true;
+        extreme.bestTime = time;
+        ASSERT_TRUE(parseRecords(formatRecords(extreme), read)) << time;
+        EXPECT_EQ(read.bestTime, time);
+    }
 
     EXPECT_EQ(recordsPath("/data", "/home/p"), "/data/frostmoor/records.txt");
     EXPECT_EQ(recordsPath("relative", "/home/p"), "/home/p/.local/share/frostmoor/records.txt");
@@ -95,7 +103,7 @@ TEST_F(RecordsFile, EveryBrokenFormIsKeptAsideReportedAndStartsEmpty) {
         {"no version", summed("records 1", "records")},
         {"a path longer than its lines", summed("path 3", "path 4")},
         {"a path beyond two minutes", summed("path 3", "path 99999")},
-        {"a place that is not a number", summed("400.0000", "nan")},
+        {"a place that is not a number", summed("400 50", "nan 50")},
         {"a negative best time", summed("best 39.8125", "best -1")},
         {"a line after the checksum", good + "best 1\n"},
         {"no checksum", good.substr(0, good.rfind("checksum "))},

@@ -69,6 +69,12 @@ TEST_F(SettingsFile, EmptyTitleStaysEmptyAndBrightnessNarrows) {
     load("[window]\ntitle =\nbrightness = 0.25\nrefresh rate = 144\n");
     EXPECT_EQ(windowTitle, "");
     EXPECT_FLOAT_EQ(brightness, 0.25f);
+    load("[window]\nbrightness = 0\n");
+    EXPECT_EQ(brightness, 0.0f);
+    for (const char* light : {"-0.5", "nan", "inf", "1e39"}) {
+        load(std::string("[window]\nbrightness = ") + light + "\n");
+        EXPECT_EQ(brightness, 1.0f) << light;
+    }
 }
 
 TEST_F(SettingsFile, KeysUnderTheWrongSectionAreIgnored) {
