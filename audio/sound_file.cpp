@@ -1,21 +1,18 @@
 #include "audio/sound_file.hpp"
 
+#include <algorithm>
+#include <cstring>
 #include <iostream>
 
 #include <sndfile.h>
 
 namespace {
-// A header may claim any length; no sound of the game is longer than this
-// (about six minutes of 44.1 kHz stereo).
-constexpr sf_count_t maxSamples = sf_count_t{1} << 25;
-} // namespace
 
-SoundSamples readSoundFile(const std::string& path) {
+// Reads an open file whole and closes it; prints the line on failure.
+SoundSamples readOpenFile(SNDFILE* file, const SF_INFO& info, const std::string& name) {
     SoundSamples sound;
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     bool ok = file != nullptr && info.channels > 0 && info.samplerate > 0 && info.frames > 0 &&
-              info.frames <= maxSamples / info.channels;
+              info.frames <= maxSoundSamples / info.channels;
     if (ok && info.channels == 1) {
         sound.samples.resize(static_cast<std::size_t>(info.frames));
         ok = sf_readf_short(file, sound.samples.data(), info.frames) == info.frames;
@@ -35,8 +32,55 @@ SoundSamples readSoundFile(const std::string& path) {
     if (file != nullptr)
         sf_close(file);
     if (!ok) {
-        std::cout << "ERROR::SOUND:: " << path << std::endl;
+        std::cout << "ERROR::SOUND:: " << name << std::endl;
         return {};
     }
     return sound;
+}
+
+// libsndfile's reader over a block of memory.
+struct MemoryFile {
+    const unsigned char* data;
+    sf_count_t size;
+    sf_count_t at = 0;
+};
+
+sf_count_t memoryLength(void* user) { return static_cast<MemoryFile*>(user)->size; }
+
+sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
+    auto& file = *static_cast<MemoryFile*>(user);
+    const sf_count_t base = whence == SEEK_CUR ? file.at : whence == SEEK_END ? file.size : 0;
+    if (offset < -base || offset > file.size - base)
+        return -1;
+    file.at = base + offset;
+    return file.at;
+}
+
+sf_count_t memoryRead(void* into, sf_count_t count, void* user) {
+    auto& file = *static_cast<MemoryFile*>(user);
+    const sf_count_t n = std::clamp<sf_count_t>(count, 0, file.size - file.at);
+    if (n > 0)
+        std::memcpy(into, file.data + file.at, static_cast<std::size_t>(n));
+    file.at += n;
+    return n;
+}
+
+sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memoryTell(void* user) { return static_cast<MemoryFile*>(user)->at; }
+
+} // namespace
+
+SoundSamples readSoundFile(const std::string& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    return readOpenFile(file, info, path);
+}
+
+SoundSamples decodeSound(const unsigned char* data, std::size_t size, const std::string& name) {
+    MemoryFile memory{data, static_cast<sf_count_t>(size)};
+    SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+    SF_INFO info{};
+    SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &memory);
+    return readOpenFile(file, info, name);
 }

@@ -1,16 +1,12 @@
 #pragma once
-// A model file imported through Assimp as a list of meshes that share one
-// texture cache.
+// A model file imported through Assimp (render/model_import.hpp) and sent
+// to OpenGL as a list of meshes that share one texture cache.
 #include <string>
 #include <vector>
 
 #include "render/frustum.hpp"
 #include "render/mesh.hpp"
 
-struct aiMaterial;
-struct aiMesh;
-struct aiNode;
-struct aiScene;
 class Shader;
 
 // The sphere about the box of all the meshes' vertices; radius 0 when empty.
@@ -29,10 +25,4 @@ public:
 
     // Blended if not opaque, whatever the blending state around it.
     void draw(const Shader& shader) const;
-
-private:
-    void visitNode(const aiNode* node, const aiScene* scene);
-    Mesh convertMesh(const aiMesh* mesh, const aiScene* scene);
-    std::vector<Texture> collectMaterialTextures(const aiMaterial* material, int textureType,
-                                                 const std::string& kind);
 };

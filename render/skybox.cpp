@@ -3,7 +3,8 @@
 #include <iostream>
 
 #include <glad/gl.h>
-#include <stb/stb_image.h>
+
+#include "render/image.hpp"
 
 unsigned int skyVertexArray = 0;
 unsigned int skyVertexBuffer = 0;
@@ -55,15 +56,16 @@ Skybox::Skybox() : shader("Skybox.vert", "Skybox.frag")
 
     glGenTextures(1, &skyCubeMap);
     glBindTexture(GL_TEXTURE_CUBE_MAP, skyCubeMap);
+    int side = 0;
     for (unsigned int i = 0; i < skyboxFaces.size(); ++i) {
-        int width = 0, height = 0, channels = 0;
+        Image face;
         // Every face is uploaded as RGB, so the decoder is asked for exactly
-        // three channels whatever the file holds.
-        unsigned char* data = stbi_load(skyboxFaces[i], &width, &height, &channels, 3);
-        if (data) {
-            glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, 0, GL_RGB, width, height, 0, GL_RGB,
-                         GL_UNSIGNED_BYTE, data);
-            stbi_image_free(data);
+        // three channels whatever the file holds. A cube map takes only
+        // square faces of one size; any other is reported like a bad file.
+        if (readImageFile(skyboxFaces[i], 3, face) && fitsSkyFace(face, side)) {
+            side = face.width;
+            glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, 0, GL_RGB, face.width, face.height, 0,
+                         GL_RGB, GL_UNSIGNED_BYTE, face.pixels.data());
         } else {
             std::cout << "Skybox texture failed to load: " << skyboxFaces[i] << std::endl;
         }

@@ -1,12 +1,9 @@
 #include "render/text.hpp"
 
-#include <iostream>
-
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <glad/gl.h>
 
 #include "app/keyboard.hpp"
+#include "render/glyphs.hpp"
 #include "render/shader.hpp"
 
 std::map<char, Character> Characters;
@@ -15,49 +12,28 @@ unsigned int textVBO = 0;
 
 int buildGlyphTable()
 {
-    FT_Library library;
-    if (FT_Init_FreeType(&library)) {
-        std::cout << "ERROR::FREETYPE: Could not init FreeType Library" << std::endl;
+    std::vector<GlyphImage> glyphs;
+    if (rasteriseGlyphs("../assets/fonts/arial.ttf", glyphs) != 0)
         return -1;
-    }
-    FT_Face face;
-    if (FT_New_Face(library, "../assets/fonts/arial.ttf", 0, &face)) {
-        std::cout << "ERROR::FREETYPE: Failed to load font" << std::endl;
-        FT_Done_FreeType(library);
-        return -1;
-    }
-    FT_Set_Pixel_Sizes(face, 0, 48);
 
     // Glyph rows are tightly packed bytes; every later upload relies on this too.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
     Characters.clear();
-    for (int c = 0; c < 128; ++c) {
-        if (FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_RENDER)) {
-            std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << std::endl;
-            continue;
-        }
-        const FT_Bitmap& bitmap = face->glyph->bitmap;
+    for (const GlyphImage& glyph : glyphs) {
         unsigned int texture = 0;
         glGenTextures(1, &texture);
         glBindTexture(GL_TEXTURE_2D, texture);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, static_cast<GLsizei>(bitmap.width),
-                     static_cast<GLsizei>(bitmap.rows), 0, GL_RED, GL_UNSIGNED_BYTE, bitmap.buffer);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, glyph.size.x, glyph.size.y, 0, GL_RED,
+                     GL_UNSIGNED_BYTE, glyph.coverage.empty() ? nullptr : glyph.coverage.data());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-
-        Character character;
-        character.textureID = texture;
-        character.size = {static_cast<int>(bitmap.width), static_cast<int>(bitmap.rows)};
-        character.bearing = {face->glyph->bitmap_left, face->glyph->bitmap_top};
-        character.advance = static_cast<unsigned int>(face->glyph->advance.x);
-        Characters.insert({static_cast<char>(c), character});
+        Characters.insert({static_cast<char>(glyph.code),
+                           Character{texture, glyph.size, glyph.bearing, glyph.advance}});
     }
     glBindTexture(GL_TEXTURE_2D, 0);
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
 
     glGenVertexArrays(1, &textVAO);
     glGenBuffers(1, &textVBO);

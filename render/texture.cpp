@@ -3,7 +3,8 @@
 #include <iostream>
 
 #include <glad/gl.h>
-#include <stb/stb_image.h>
+
+#include "render/image.hpp"
 
 unsigned int textureFormatForChannels(int channels)
 {
@@ -24,13 +25,13 @@ unsigned int loadTexture2D(const char* fullPath, const char* reportedName)
     unsigned int textureId = 0;
     glGenTextures(1, &textureId);
 
-    int width = 0, height = 0, channels = 0;
-    unsigned char* data = stbi_load(fullPath, &width, &height, &channels, 0);
-    if (data) {
+    Image image;
+    if (readImageFile(fullPath, 0, image)) {
+        const int width = image.width, height = image.height, channels = image.channels;
         GLenum format = textureFormatForChannels(channels);
         glBindTexture(GL_TEXTURE_2D, textureId);
         glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
-                     GL_UNSIGNED_BYTE, data);
+                     GL_UNSIGNED_BYTE, image.pixels.data());
         // One channel is grey and two are grey and alpha; without a swizzle
         // they would sample as red, and as red and green.
         if (channels == 1 || channels == 2) {
@@ -46,7 +47,6 @@ unsigned int loadTexture2D(const char* fullPath, const char* reportedName)
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
                         oneTexel ? GL_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, oneTexel ? GL_NEAREST : GL_LINEAR);
-        stbi_image_free(data);
     } else {
         std::cout << "Texture failed to load at path: " << reportedName << std::endl;
     }

@@ -1,0 +1,29 @@
+#pragma once
+// Image files decoded with stb_image into plain pixels, before any of them
+// reaches OpenGL: textures and the sky's faces read through here.
+#include <cstddef>
+#include <vector>
+
+struct Image {
+    int width = 0;
+    int height = 0;
+    int channels = 0;                  // 1 grey, 2 grey and alpha, 3 RGB, 4 RGBA
+    std::vector<unsigned char> pixels; // rows top first, tightly packed
+};
+
+// No OpenGL 4.3 context has to take a texture larger than this on a side,
+// and refusing before the decode keeps a forged header from asking for
+// gigabytes.
+inline constexpr int maxImageSide = 16384;
+
+// Decodes PNG, JPEG, TGA and the other formats stb_image knows. channels 0
+// keeps the file's own count; 1 to 4 asks for exactly that many. Fails on
+// anything undecodable or too large, leaving out empty.
+bool decodeImage(const unsigned char* data, std::size_t size, int channels, Image& out);
+
+// The same for a file on disk.
+bool readImageFile(const char* path, int channels, Image& out);
+
+// Whether a decoded image can be one face of a cube map next to faces of
+// the given side (0 when it is the first): square, and the same size.
+bool fitsSkyFace(const Image& face, int side);

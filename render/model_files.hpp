@@ -1,0 +1,50 @@
+#pragma once
+// The files an import reads, as Assimp asks for them: held in memory, and
+// screened for what crashes the importer before it sees them.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <assimp/IOStream.hpp>
+#include <assimp/IOSystem.hpp>
+
+// A read-only file whose bytes are all in memory.
+class MemoryStream : public Assimp::IOStream {
+public:
+    explicit MemoryStream(std::string bytes) : bytes(std::move(bytes)) {}
+
+    size_t Read(void* into, size_t size, size_t count) override;
+    size_t Write(const void*, size_t, size_t) override { return 0; }
+    aiReturn Seek(size_t offset, aiOrigin origin) override;
+    size_t Tell() const override { return at; }
+    size_t FileSize() const override { return bytes.size(); }
+    void Flush() override {}
+
+private:
+    std::string bytes;
+    size_t at = 0;
+};
+
+// Assimp 5.2.5's material reader writes through a null pointer when a
+// texture statement ("map_Kd", "bump", ...) comes before the first "newmtl"
+// (and the "mtllib" line is not the model's first). Such a material file is
+// refused with a line, and the model imports without it.
+bool mapBeforeFirstMaterial(const std::string& materialFile);
+
+// Serves the model file as the inner file system does, and every other file
+// (the material libraries an OBJ names) only once screened as above.
+class ScreenedFiles : public Assimp::IOSystem {
+public:
+    ScreenedFiles(std::string modelPath, Assimp::IOSystem* inner);
+    ~ScreenedFiles() override;
+
+    bool Exists(const char* file) const override;
+    char getOsSeparator() const override;
+    Assimp::IOStream* Open(const char* file, const char* mode) override;
+    void Close(Assimp::IOStream* stream) override;
+
+private:
+    std::string modelPath;
+    std::unique_ptr<Assimp::IOSystem> inner;
+    std::vector<Assimp::IOStream*> screened; // open streams made here
+};
