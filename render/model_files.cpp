@@ -59,6 +59,9 @@ char ScreenedFiles::getOsSeparator() const { return inner->getOsSeparator(); }
 
 Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode)
 {
+    // The importer asks again after a refusal; the line is printed once.
+    if (std::find(refused.begin(), refused.end(), file) != refused.end())
+        return nullptr;
     Assimp::IOStream* stream = inner->Open(file, mode);
     if (!stream || modelPath == file)
         return stream;
@@ -69,6 +72,7 @@ Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode)
     if (mapBeforeFirstMaterial(bytes)) {
         std::cout << "ERROR::ASSIMP:: " << file << ": a texture map before the first newmtl"
                   << std::endl;
+        refused.emplace_back(file);
         return nullptr;
     }
     screened.push_back(new MemoryStream(std::move(bytes)));

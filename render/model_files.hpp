@@ -47,4 +47,5 @@ private:
     std::string modelPath;
     std::unique_ptr<Assimp::IOSystem> inner;
     std::vector<Assimp::IOStream*> screened; // open streams made here
+    std::vector<std::string> refused;        // material files refused so far
 };

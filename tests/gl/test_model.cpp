@@ -205,6 +205,21 @@ TEST_F(ModelTest, MissingTextureIsReportedOnceAndCached)
     EXPECT_NE(model.textureCache[0].id, 0u);
 }
 
+// The importer would crash on a texture statement before any material; the
+// material file is refused and the model comes in without it.
+TEST_F(ModelTest, MaterialFileWithAMapBeforeAnyMaterialIsRefused)
+{
+    dir.write("m.mtl", "map_Kd early.png\nnewmtl a\nmap_Kd late.png\n");
+    dir.write("m.obj", "# a comment first\nmtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                       "usemtl a\nf 1 2 3\n");
+    testing::internal::CaptureStdout();
+    Model model(file("m.obj"));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "ERROR::ASSIMP:: " + file("m.mtl") + ": a texture map before the first newmtl\n");
+    ASSERT_EQ(model.meshes.size(), 1u);
+    EXPECT_TRUE(model.textureCache.empty());
+}
+
 TEST_F(ModelTest, VerticesWithoutTextureCoordinatesGetZero)
 {
     // A quad and a triangle over half of it: the triangle's corners repeat three of the quad's.

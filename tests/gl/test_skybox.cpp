@@ -36,12 +36,11 @@ protected:
                                        dir.path() / "run" / source);
     }
 
-    void writeFace(int i) const
+    void writeFace(int i, int width = 4, int height = 4) const
     {
-        const int size = 4;
         const int channels = faceChannels[i];
         std::vector<unsigned char> data;
-        for (int p = 0; p < size * size; ++p) {
+        for (int p = 0; p < width * height; ++p) {
             if (channels == 1)
                 data.push_back(static_cast<unsigned char>(faceColours[i].r));
             else
@@ -51,7 +50,7 @@ protected:
                 data.push_back(255);
         }
         auto path = dir.path() / "assets/objects/skybox" / faceNames[i];
-        ASSERT_NE(stbi_write_tga(path.string().c_str(), size, size, channels, data.data()), 0);
+        ASSERT_NE(stbi_write_tga(path.string().c_str(), width, height, channels, data.data()), 0);
     }
 };
 
@@ -103,23 +102,29 @@ TEST_F(SkyboxTest, EachAxisShowsItsFaceFromAnywhere)
     EXPECT_EQ(vertexArray, 0);
 }
 
-TEST_F(SkyboxTest, MissingFaceIsReportedAndTheOthersStillLoad)
+// A cube map takes square faces of one size only: any other is refused
+// like a missing one.
+TEST_F(SkyboxTest, MissingOrMisshapenFaceIsReportedAndTheOthersStillLoad)
 {
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 4; ++i)
         if (i != 2)
             writeFace(i);
+    writeFace(4, 4, 2);
+    writeFace(5, 8, 8);
     WorkingDirectory cwd(dir.path() / "run");
     testing::internal::CaptureStdout();
     Skybox skybox;
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Skybox texture failed to load: ../assets/objects/skybox/sahara_up.tga\n");
+              "Skybox texture failed to load: ../assets/objects/skybox/sahara_up.tga\n"
+              "Skybox texture failed to load: ../assets/objects/skybox/sahara_ft.tga\n"
+              "Skybox texture failed to load: ../assets/objects/skybox/sahara_bk.tga\n");
 
     glBindTexture(GL_TEXTURE_CUBE_MAP, skyCubeMap);
     for (int i = 0; i < 6; ++i) {
         GLint width = -1;
         glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(i), 0,
                                  GL_TEXTURE_WIDTH, &width);
-        EXPECT_EQ(width, i == 2 ? 0 : 4) << "face " << i;
+        EXPECT_EQ(width, i == 2 || i >= 4 ? 0 : 4) << "face " << i;
     }
     int unit = -1;
     glGetUniformiv(skybox.shader.programId, glGetUniformLocation(skybox.shader.programId, "skybox"),
