@@ -26,23 +26,36 @@ aiReturn MemoryStream::Seek(size_t offset, aiOrigin origin)
     return aiReturn_SUCCESS;
 }
 
+namespace {
+
+// Where the first material begins: "newmtl", a blank and a name at the very
+// start of a line, with every character the reader ends a line at.
+size_t firstMaterial(std::string_view text)
+{
+    for (size_t at = 0; (at = text.find("newmtl", at)) != std::string_view::npos; ++at) {
+        const bool lineStart = at == 0 || std::string_view("\r\n\f", 4).find(text[at - 1]) !=
+                                              std::string_view::npos;
+        const std::string_view name = text.substr(at + 6);
+        if (lineStart && name.size() >= 2 && (name[0] == ' ' || name[0] == '\t') &&
+            std::isgraph(static_cast<unsigned char>(name[1])))
+            return at;
+    }
+    return text.size();
+}
+
+} // namespace
+
 bool mapBeforeFirstMaterial(const std::string& materialFile)
 {
-    std::string_view rest = materialFile;
-    while (!rest.empty()) {
-        const size_t end = std::min(rest.find_first_of("\r\n"), rest.size());
-        std::string_view line = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
-        if (line.substr(0, 6) == "newmtl")
-            return false;
-        // The reader's texture statements, in any case.
-        for (const std::string_view texture : {"map_", "bump", "refl", "disp", "norm"})
-            if (line.size() >= texture.size() &&
-                std::equal(texture.begin(), texture.end(), line.begin(),
-                           [](char a, char b) { return a == std::tolower(b); }))
-                return true;
-    }
+    // Any texture statement's word before the first material counts, in any
+    // case and wherever it stands: a comment that names one is refused too,
+    // which costs nothing, while a miss would crash.
+    std::string before = materialFile.substr(0, firstMaterial(materialFile));
+    for (char& c : before)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const std::string_view texture : {"map_", "bump", "refl", "disp", "norm"})
+        if (before.find(texture) != std::string::npos)
+            return true;
     return false;
 }
 

@@ -1,5 +1,7 @@
 #include "render/model_import.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <utility>
 
@@ -26,9 +28,17 @@ MeshData convertMesh(const aiMesh* mesh, const aiScene* scene, ModelData& model)
 {
     MeshData out;
     out.vertices.reserve(mesh->mNumVertices);
+    // A number past a float's range reads as infinite; a triangle through
+    // such a corner has no place to be drawn, and would spoil the bounds.
+    std::vector<bool> placed(mesh->mNumVertices, true);
     for (unsigned int i = 0; i < mesh->mNumVertices; ++i) {
         Vertex vertex{};
         vertex.position = {mesh->mVertices[i].x, mesh->mVertices[i].y, mesh->mVertices[i].z};
+        if (!std::isfinite(vertex.position.x) || !std::isfinite(vertex.position.y) ||
+            !std::isfinite(vertex.position.z)) {
+            placed[i] = false;
+            vertex.position = glm::vec3(0.0f);
+        }
         // Points and lines get no generated normals; they keep a zero one.
         if (mesh->mNormals)
             vertex.normal = {mesh->mNormals[i].x, mesh->mNormals[i].y, mesh->mNormals[i].z};
@@ -39,12 +49,21 @@ MeshData convertMesh(const aiMesh* mesh, const aiScene* scene, ModelData& model)
 
     // Meshes are drawn as triangle lists: a point or line face among them
     // would be joined with its neighbours into a triangle that isn't there.
+    // The import has split every larger polygon into triangles.
     for (unsigned int f = 0; f < mesh->mNumFaces; ++f) {
         const aiFace& face = mesh->mFaces[f];
-        if (face.mNumIndices >= 3)
-            out.indices.insert(out.indices.end(), face.mIndices, face.mIndices + face.mNumIndices);
+        if (face.mNumIndices != 3)
+            continue;
+        const unsigned int* corner = face.mIndices;
+        const bool drawable = std::all_of(corner, corner + 3, [&](unsigned int index) {
+            return index < mesh->mNumVertices && placed[index];
+        });
+        if (drawable)
+            out.indices.insert(out.indices.end(), corner, corner + 3);
     }
 
+    if (mesh->mMaterialIndex >= scene->mNumMaterials)
+        return out;
     const aiMaterial* material = scene->mMaterials[mesh->mMaterialIndex];
     const std::pair<aiTextureType, const char*> kinds[] = {
         {aiTextureType_DIFFUSE, "texture_diffuse"},
