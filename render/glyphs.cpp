@@ -12,7 +12,8 @@ namespace {
 
 // At 48 pixels a real glyph is a few dozen wide. A forged outline can ask
 // for a bitmap of thousands on a side, which takes seconds to render and
-// as much texture memory; such a glyph is left out like one that failed.
+// as much texture memory, or a pen advance that throws the rest of a line
+// off the screen; such a glyph is left out like one that failed.
 constexpr int maxGlyphSide = 512;
 
 bool withinSize(FT_GlyphSlot slot)
@@ -72,6 +73,7 @@ void rasterise(FT_Library library, FT_Face face, std::vector<GlyphImage>& out)
                             withinSize(slot) &&
                             FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
                             slot->bitmap.width <= maxGlyphSide && slot->bitmap.rows <= maxGlyphSide &&
+                            slot->advance.x <= 64L * maxGlyphSide &&
                             copyCoverage(library, slot->bitmap, glyph.coverage);
         if (!loaded) {
             std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << std::endl;
