@@ -28,13 +28,15 @@ aiReturn MemoryStream::Seek(size_t offset, aiOrigin origin)
 
 namespace {
 
+// Every character the reader ends a line at, NUL included.
+constexpr std::string_view lineEnds("\r\n\f\0", 4);
+
 // Where the first material begins: "newmtl", a blank and a name at the very
-// start of a line, with every character the reader ends a line at.
+// start of a line.
 size_t firstMaterial(std::string_view text)
 {
     for (size_t at = 0; (at = text.find("newmtl", at)) != std::string_view::npos; ++at) {
-        const bool lineStart = at == 0 || std::string_view("\r\n\f", 4).find(text[at - 1]) !=
-                                              std::string_view::npos;
+        const bool lineStart = at == 0 || lineEnds.find(text[at - 1]) != std::string_view::npos;
         const std::string_view name = text.substr(at + 6);
         if (lineStart && name.size() >= 2 && (name[0] == ' ' || name[0] == '\t') &&
             std::isgraph(static_cast<unsigned char>(name[1])))
