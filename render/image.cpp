@@ -14,7 +14,8 @@ bool decodeImage(const unsigned char* data, std::size_t size, int channels, Imag
     const int length = static_cast<int>(size);
     int width = 0, height = 0, fileChannels = 0;
     if (!stbi_info_from_memory(data, length, &width, &height, &fileChannels) || width <= 0 ||
-        height <= 0 || width > maxImageSide || height > maxImageSide)
+        height <= 0 || width > maxImageSide || height > maxImageSide ||
+        static_cast<long>(width) * height > maxImagePixels)
         return false;
     unsigned char* pixels =
         stbi_load_from_memory(data, length, &width, &height, &fileChannels, channels);

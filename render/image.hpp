@@ -11,10 +11,12 @@ struct Image {
     std::vector<unsigned char> pixels; // rows top first, tightly packed
 };
 
-// No OpenGL 4.3 context has to take a texture larger than this on a side,
-// and refusing before the decode keeps a forged header from asking for
-// gigabytes.
+// No OpenGL 4.3 context has to take a texture larger than this on a side.
 inline constexpr int maxImageSide = 16384;
+// The game's pictures are 512 pixels a side at most. A forged header of a few
+// bytes can claim hundreds of millions, which the decoder then allocates and
+// fills for seconds; the limit is checked before the decode.
+inline constexpr long maxImagePixels = 4096L * 4096L;
 
 // Decodes PNG, JPEG, TGA and the other formats stb_image knows. channels 0
 // keeps the file's own count; 1 to 4 asks for exactly that many. Fails on

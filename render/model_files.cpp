@@ -47,17 +47,17 @@ size_t firstMaterial(std::string_view text)
 
 } // namespace
 
-bool mapBeforeFirstMaterial(const std::string& materialFile)
+bool statementBeforeFirstMaterial(const std::string& materialFile)
 {
-    // Any texture statement's word before the first material counts, in any
-    // case and wherever it stands: a comment that names one is refused too,
-    // which costs nothing, while a miss would crash.
-    std::string before = materialFile.substr(0, firstMaterial(materialFile));
-    for (char& c : before)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (const std::string_view texture : {"map_", "bump", "refl", "disp", "norm"})
-        if (before.find(texture) != std::string::npos)
+    std::string_view rest = std::string_view(materialFile).substr(0, firstMaterial(materialFile));
+    while (!rest.empty()) {
+        const size_t end = std::min(rest.find_first_of(lineEnds), rest.size());
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+        if (!line.empty() && line[0] != '#')
             return true;
+    }
     return false;
 }
 
@@ -84,8 +84,8 @@ Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode)
     const size_t read = stream->Read(bytes.data(), 1, bytes.size());
     inner->Close(stream);
     bytes.resize(read);
-    if (mapBeforeFirstMaterial(bytes)) {
-        std::cout << "ERROR::ASSIMP:: " << file << ": a texture map before the first newmtl"
+    if (statementBeforeFirstMaterial(bytes)) {
+        std::cout << "ERROR::ASSIMP:: " << file << ": a statement before the first newmtl"
                   << std::endl;
         refused.emplace_back(file);
         return nullptr;

@@ -26,10 +26,11 @@ private:
 };
 
 // Assimp 5.2.5's material reader writes through a null pointer when a
-// texture statement ("map_Kd", "bump", ...) comes before the first "newmtl"
-// (and the "mtllib" line is not the model's first). Such a material file is
+// statement ("map_Kd", "aniso", ...) comes before the first "newmtl" (and
+// the "mtllib" line is not the model's first). A material file with
+// anything but comments and blank lines before its first material is
 // refused with a line, and the model imports without it.
-bool mapBeforeFirstMaterial(const std::string& materialFile);
+bool statementBeforeFirstMaterial(const std::string& materialFile);
 
 // Serves the model file as the inner file system does, and every other file
 // (the material libraries an OBJ names) only once screened as above.

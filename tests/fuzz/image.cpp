@@ -12,6 +12,7 @@ void checkImage(const Image& image, int asked)
 {
     FUZZ_CHECK(image.width > 0 && image.width <= maxImageSide);
     FUZZ_CHECK(image.height > 0 && image.height <= maxImageSide);
+    FUZZ_CHECK(static_cast<long>(image.width) * image.height <= maxImagePixels);
     FUZZ_CHECK(image.channels >= 1 && image.channels <= 4);
     FUZZ_CHECK(asked == 0 || image.channels == asked);
     FUZZ_CHECK(image.pixels.size() == static_cast<std::size_t>(image.width) *

@@ -205,8 +205,8 @@ TEST_F(ModelTest, MissingTextureIsReportedOnceAndCached)
     EXPECT_NE(model.textureCache[0].id, 0u);
 }
 
-// The importer would crash on a texture statement before any material; the
-// material file is refused and the model comes in without it.
+// The importer would crash on a statement before any material; the material
+// file is refused and the model comes in without it.
 TEST_F(ModelTest, MaterialFileWithAMapBeforeAnyMaterialIsRefused)
 {
     dir.write("m.mtl", "map_Kd early.png\nnewmtl a\nmap_Kd late.png\n");
@@ -215,7 +215,7 @@ TEST_F(ModelTest, MaterialFileWithAMapBeforeAnyMaterialIsRefused)
     testing::internal::CaptureStdout();
     Model model(file("m.obj"));
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "ERROR::ASSIMP:: " + file("m.mtl") + ": a texture map before the first newmtl\n");
+              "ERROR::ASSIMP:: " + file("m.mtl") + ": a statement before the first newmtl\n");
     ASSERT_EQ(model.meshes.size(), 1u);
     EXPECT_TRUE(model.textureCache.empty());
 }
