@@ -45,6 +45,13 @@ size_t firstMaterial(std::string_view text)
     return text.size();
 }
 
+bool hasSuffix(std::string_view name, std::string_view suffix)
+{
+    return name.size() >= suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(),
+                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
 } // namespace
 
 bool statementBeforeFirstMaterial(const std::string& materialFile)
@@ -78,7 +85,8 @@ Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode)
     if (std::find(refused.begin(), refused.end(), file) != refused.end())
         return nullptr;
     Assimp::IOStream* stream = inner->Open(file, mode);
-    if (!stream || modelPath == file)
+    if (!stream || modelPath == file || !(hasSuffix(modelPath, ".obj") ||
+                                          hasSuffix(file, ".mtl")))
         return stream;
     std::string bytes(stream->FileSize(), '\0');
     const size_t read = stream->Read(bytes.data(), 1, bytes.size());

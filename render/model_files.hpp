@@ -32,8 +32,8 @@ private:
 // refused with a line, and the model imports without it.
 bool statementBeforeFirstMaterial(const std::string& materialFile);
 
-// Serves the model file as the inner file system does, and every other file
-// (the material libraries an OBJ names) only once screened as above.
+// Serves files as the inner file system does, but screens the material
+// libraries as above: every file an OBJ model names, and any ".mtl".
 class ScreenedFiles : public Assimp::IOSystem {
 public:
     ScreenedFiles(std::string modelPath, Assimp::IOSystem* inner);
