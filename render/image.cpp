@@ -1,15 +1,38 @@
 #include "render/image.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <iterator>
 
 #include <stb/stb_image.h>
 
+namespace {
+
+// stb_image sizes its buffer for a PNG's image data by the lengths its
+// chunks claim, before reading them: 94 bytes claiming two gigabytes got
+// two gigabytes. A chunk longer than what is left of the file is refused.
+bool pngChunksFit(const unsigned char* data, std::size_t size)
+{
+    static constexpr unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (size < sizeof signature || !std::equal(signature, signature + 8, data))
+        return true; // not a PNG
+    for (std::size_t at = sizeof signature; at + 8 <= size;) {
+        const std::size_t length = std::size_t{data[at]} << 24 | std::size_t{data[at + 1]} << 16 |
+                                   std::size_t{data[at + 2]} << 8 | data[at + 3];
+        if (length > size - at - 8)
+            return false;
+        at += 8 + length + 4; // length, type, data, checksum
+    }
+    return true;
+}
+
+} // namespace
+
 bool decodeImage(const unsigned char* data, std::size_t size, int channels, Image& out)
 {
     out = Image{};
-    if (size == 0 || size > static_cast<std::size_t>(INT_MAX))
+    if (size == 0 || size > static_cast<std::size_t>(INT_MAX) || !pngChunksFit(data, size))
         return false;
     const int length = static_cast<int>(size);
     int width = 0, height = 0, fileChannels = 0;
