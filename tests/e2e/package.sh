@@ -134,6 +134,9 @@ MANWIDTH=200 man -l "$manual" 2>/dev/null | col -bx >"$T/manual"
 grep -q "^Frostmoor $version " "$T/manual" || fail "the manual is not of version $version"
 grep -qF "<release version=\"$version\"" "$root"/usr/share/metainfo/*.metainfo.xml ||
     fail "the metainfo lists no release $version"
+# The README, with how to win, is the package's documentation.
+zgrep -q '^## How to win' "$root/usr/share/doc/frostmoor/README.md.gz" ||
+    fail "the package's documentation lacks the README's how to win"
 while IFS= read -r line; do
     key=${line% = *} value=${line#* = }
     grep -qF "$key (default $value)" "$T/manual" || fail "the manual lacks '$key (default $value)'"
