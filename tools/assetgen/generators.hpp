@@ -25,4 +25,7 @@ bool makeSky(const std::string& objects);
 // Unlike the others, writes into the asset tree's "sounds" folder.
 bool makeSounds(const std::string& sounds);
 
+// The menu icon, a drawing of the snowman, as one SVG file at `path`.
+bool makeIcon(const std::string& path);
+
 } // namespace assetgen

@@ -1,4 +1,5 @@
-// Authors the game's asset tree: frostmoor-assetgen <output dir>.
+// Authors the game's asset tree: assetgen <output dir>; or the menu icon,
+// which is not part of the tree: assetgen --icon <file.svg>.
 // Everything is computed from fixed seeds, so two runs write the same bytes.
 #include <cstdio>
 #include <filesystem>
@@ -7,8 +8,13 @@
 #include "generators.hpp"
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--icon") {
+        if (assetgen::makeIcon(argv[2])) return 0;
+        std::fprintf(stderr, "assetgen: cannot write %s\n", argv[2]);
+        return 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <asset dir>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <asset dir> | --icon <file.svg>\n", argv[0]);
         return 2;
     }
     const std::string objects = std::string(argv[1]) + "/objects";

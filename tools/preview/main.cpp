@@ -2,7 +2,6 @@
 // Model, Shader, Skybox and lighting routines, so they can be looked at:
 //   preview model <file.obj> <out.png> [yaw pitch]   one model, framed
 //   preview scene <out.png> [x y z yaw pitch]          the level as the game sets it
-//   preview icon <out.png> <size>                      the snowman in his hat on a clear square
 // Run from the run directory (shaders and "../assets" resolve from there).
 #include <algorithm>
 #include <cmath>
@@ -10,7 +9,6 @@
 #include <cstdlib>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <glad/gl.h>
@@ -29,8 +27,6 @@
 namespace {
 
 int width = 1024, height = 768;
-// Icons are drawn this many times larger and shrunk, for smooth edges.
-constexpr int iconSupersampling = 4;
 constexpr float fov = 45.0f;
 
 glm::mat4 projection() { return glm::perspective(glm::radians(fov), float(width) / float(height), 0.1f, 10000.0f); }
@@ -52,10 +48,10 @@ void drawAt(const Model& model, Shader& shader, const glm::mat4& m) {
     model.draw(shader);
 }
 
-std::vector<unsigned char> readFlipped(int channels) {
-    const size_t row = static_cast<size_t>(width) * channels;
+std::vector<unsigned char> readFlipped() {
+    const size_t row = static_cast<size_t>(width) * 3;
     std::vector<unsigned char> pixels(row * height);
-    glReadPixels(0, 0, width, height, channels == 4 ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     std::vector<unsigned char> flipped(pixels.size());
     for (int y = 0; y < height; ++y)
         std::copy_n(&pixels[static_cast<size_t>(height - 1 - y) * row], row, &flipped[static_cast<size_t>(y) * row]);
@@ -63,30 +59,8 @@ std::vector<unsigned char> readFlipped(int channels) {
 }
 
 bool savePng(const char* path) {
-    const std::vector<unsigned char> pixels = readFlipped(3);
+    const std::vector<unsigned char> pixels = readFlipped();
     return stbi_write_png(path, width, height, 3, pixels.data(), width * 3) != 0;
-}
-
-// Averages each block of the supersampled picture, colour weighted by
-// coverage, so that the snowman's outline fades out instead of darkening.
-bool saveIcon(const char* path) {
-    const std::vector<unsigned char> big = readFlipped(4);
-    const int n = iconSupersampling, size = width / n;
-    std::vector<unsigned char> icon(static_cast<size_t>(size) * size * 4);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) {
-            float sum[4] = {0, 0, 0, 0};
-            for (int dy = 0; dy < n; ++dy)
-                for (int dx = 0; dx < n; ++dx) {
-                    const unsigned char* p = &big[(static_cast<size_t>(y * n + dy) * width + x * n + dx) * 4];
-                    for (int c = 0; c < 3; ++c) sum[c] += float(p[c]) * float(p[3]);
-                    sum[3] += float(p[3]);
-                }
-            unsigned char* q = &icon[(static_cast<size_t>(y) * size + x) * 4];
-            for (int c = 0; c < 3; ++c) q[c] = static_cast<unsigned char>(sum[3] > 0.0f ? sum[c] / sum[3] + 0.5f : 0.0f);
-            q[3] = static_cast<unsigned char>(sum[3] / float(n * n) + 0.5f);
-        }
-    return stbi_write_png(path, size, size, 4, icon.data(), size * 4) != 0;
 }
 
 void renderModel(const std::string& path, float yaw, float pitch) {
@@ -101,28 +75,6 @@ void renderModel(const std::string& path, float yaw, float pitch) {
     sky.draw(view, projection());
     setLight(lit, f.eye, view);
     drawAt(model, lit, glm::mat4(1.0f));
-}
-
-// The snowman as the game places him at the start, hat on, seen from the
-// front and a little above.
-void renderIcon() {
-    Shader lit("Lighting.vert", "Lighting.frag");
-    const std::string root = "../assets/objects/snowman/";
-    Model snowman(root + "snowi.obj"), hat(root + "hat.obj");
-    const glm::mat4 body = glm::scale(glm::mat4(1.0f), glm::vec3{snowmanScale(0.0f)});
-    const glm::mat4 onHead = hatMatrix(glm::vec3{0.0f}, 0.0f, 0.0f);
-    Bounds bounds;
-    for (const auto& [model, m] : {std::pair{&snowman, body}, std::pair{&hat, onHead}})
-        for (const Mesh& mesh : model->meshes)
-            for (const Vertex& v : mesh.vertices) bounds.add(glm::vec3(m * glm::vec4(v.position, 1.0f)));
-    const Framing f = frameBounds(bounds, 200.0f, 10.0f, fov);
-    // The sphere around his box leaves wide margins for a figure this tall
-    // and narrow: step closer, so he fills the icon.
-    const glm::vec3 eye = f.target + (f.eye - f.target) * 0.78f;
-    const glm::mat4 view = glm::lookAt(eye, f.target, {0, 1, 0});
-    setLight(lit, eye, view);
-    drawAt(snowman, lit, body);
-    drawAt(hat, lit, onHead);
 }
 
 void renderScene(glm::vec3 eye, float yaw, float pitch) {
@@ -169,15 +121,10 @@ void renderScene(glm::vec3 eye, float yaw, float pitch) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: preview model <file.obj> <out.png> [yaw pitch] | preview scene <out.png> [x y z yaw pitch] | preview icon <out.png> <size>\n");
+        std::fprintf(stderr, "usage: preview model <file.obj> <out.png> [yaw pitch] | preview scene <out.png> [x y z yaw pitch]\n");
         return 2;
     }
     const std::string mode = argv[1];
-    if (mode == "icon") {
-        const int size = argc == 4 ? std::atoi(argv[3]) : 0;
-        if (size < 16 || size > 1024) return 2;
-        width = height = size * iconSupersampling;
-    }
     if (!glfwInit()) return 1;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
@@ -204,10 +151,7 @@ int main(int argc, char** argv) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
-    if (mode == "icon")
-        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    else
-        glClearColor(0.3f, 0.0f, 0.3f, 1.0f);
+    glClearColor(0.3f, 0.0f, 0.3f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     const char* out = nullptr;
     if (mode == "model" && argc >= 4) {
@@ -218,14 +162,11 @@ int main(int argc, char** argv) {
         const glm::vec3 eye = argc >= 6 ? glm::vec3{std::strtof(argv[3], nullptr), std::strtof(argv[4], nullptr), std::strtof(argv[5], nullptr)}
                                         : glm::vec3{-14.0f, 4.0f, 0.0f};
         renderScene(eye, argc >= 8 ? std::strtof(argv[6], nullptr) : 0.0f, argc >= 8 ? std::strtof(argv[7], nullptr) : 0.0f);
-    } else if (mode == "icon") {
-        out = argv[2];
-        renderIcon();
     } else {
         return 2;
     }
     glFinish();
-    const bool ok = mode == "icon" ? saveIcon(out) : savePng(out);
+    const bool ok = savePng(out);
     glfwDestroyWindow(window);
     glfwTerminate();
     return ok ? 0 : 1;
