@@ -1,7 +1,8 @@
-# The Debian package end to end: unpacked with dpkg-deb into a private root,
-# not installed, with HOME and the XDG folders private too, and the launcher
-# started from an unrelated folder. Also the validators on the files as
-# packaged, lintian, and "cmake --install" under two prefixes.
+# The Debian packages end to end: the game's and its data's (found beside
+# it), unpacked with dpkg-deb into a private root, not installed, with HOME
+# and the XDG folders private too, and the launcher started from an unrelated
+# folder. Also the validators on the files as packaged, lintian, and
+# "cmake --install" under two prefixes.
 # Usage, under an X server: bash tests/e2e/package.sh <frostmoor_*.deb> <build-dir>
 # "check && check || fail" is meant: fail exits, and runs when a check fails.
 # shellcheck shell=bash disable=SC2015
@@ -11,7 +12,10 @@ build=$(realpath "$2")
 
 T=$(mktemp -d /tmp/frostmoor-package.XXXXXX)
 root=$T/root
+version=$(dpkg-deb -f "$deb" Version)
+data_deb=${deb%/*}/frostmoor-data_${version}_all.deb
 dpkg-deb -x "$deb" "$root"
+dpkg-deb -x "$data_deb" "$root"
 # fonts-liberation, a dependency, as it would be installed beside the game.
 mkdir -p "$root/usr/share/fonts/truetype"
 ln -s /usr/share/fonts/truetype/liberation "$root/usr/share/fonts/truetype/"
@@ -50,7 +54,6 @@ f2_answered() { grep -qxF "Show fps toggled to: 0" "$GAME_OUT"; }
 ended() { [ -f "$GAME_STATUS_FILE" ]; }
 
 # --- options and the launcher's own failures: nothing may be created ---
-version=$(dpkg-deb -f "$deb" Version)
 printed=$("$launcher" --version) || fail "--version exited with status $?"
 [ "$printed" = "frostmoor $version" ] || fail "--version printed '$printed', not the package's version $version"
 help=$("$launcher" --help) || fail "--help exited with a failure"
@@ -142,7 +145,8 @@ while IFS= read -r line; do
     grep -qF "$key (default $value)" "$T/manual" || fail "the manual lacks '$key (default $value)'"
 done < <(grep ' = ' "$data/run/settings.ini")
 icon=$(sed -n 's/^Icon=//p' "$root/usr/share/applications/frostmoor.desktop")
-for size in 48 128 256; do
+[ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "no scalable icon"
+for size in 48 64 128 256; do
     png=$root/usr/share/icons/hicolor/${size}x$size/apps/$icon.png
     [ -f "$png" ] || fail "no $size-pixel icon $png"
     read -r w h corner mean < <(convert "$png" -format "%w %h %[fx:p{0,0}.a] %[fx:mean.a]\n" info:)
@@ -158,11 +162,16 @@ target=$(readlink "$root$font") || fail "the font is not a link"
 [[ $target == /* ]] || target=$(realpath -m -s "${font%/*}/$target")
 [ "$target" = "$liberation" ] || fail "the font links to $target, not to $liberation"
 [[ $(dpkg-query -S "$liberation") == "fonts-liberation: "* ]] || fail "fonts-liberation does not ship $liberation"
-depends=$(dpkg-deb -f "$deb" Depends)
+# The data, with the font link, in its own package, of the game's version.
+depends=$(dpkg-deb -f "$data_deb" Depends)
 grep -qE '^ *fonts-liberation *(\([^)]*\))? *$' <<<"$(tr ',' '\n' <<<"$depends")" ||
-    fail "the package does not depend on fonts-liberation: $depends"
+    fail "the data package does not depend on fonts-liberation: $depends"
+grep -qE "^ *frostmoor-data \(= $version\) *$" <<<"$(dpkg-deb -f "$deb" Depends | tr ',' '\n')" ||
+    fail "the game does not depend on frostmoor-data (= $version)"
+[ -z "$(dpkg-deb -c "$deb" | grep -F ./usr/share/games/)" ] || fail "the game's package carries data"
 [ -z "$(find "$root" -name '*.ttf' -type f)" ] || fail "the package carries a font file"
-lintian --fail-on error,warning "$deb" 2>/dev/null || fail "lintian reports errors or warnings"
+lintian --pedantic -I --fail-on error,warning,info,pedantic "$deb" "$data_deb" 2>/dev/null ||
+    fail "lintian reports tags"
 echo "ok: desktop entry, metainfo, manual, icons, font and lintian"
 
 # --- the same installed tree under any prefix ---
