@@ -15,7 +15,6 @@ int main() {
     }
     glfwSetCursorPosCallback(window, mouseCallback);
     gameLoop();
-    destroyPhysicsWorld();
-    glfwTerminate();
+    shutDown();
     return 0;
 }

@@ -174,3 +174,8 @@ int init() {
         return failed();
     return 0;
 }
+
+void shutDown() {
+    destroyPhysicsWorld();
+    glfwTerminate();
+}

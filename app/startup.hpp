@@ -42,3 +42,7 @@ bool createPhysicsWorld();
 
 // Frees the bodies, the world and its parts, newest first.
 void destroyPhysicsWorld();
+
+// The end of every run that init() began, in the game and in the tools that
+// drive it: the physics world, then the window and the window library.
+void shutDown();

@@ -2,6 +2,7 @@
 // and swaps, for the black-box benchmark to time beside the game.
 // Usage: frostmoor-bare-loop [width height]   (default 1024 768)
 #include "app/startup.hpp"
+#include "game/loop.hpp"
 
 #include <glad/gl.h>
 #include <GLFW/glfw3.h>
@@ -28,7 +29,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     while (!glfwWindowShouldClose(bare)) {
-        glClearColor(0.529f, 0.808f, 0.922f, 1.0f);
+        glClearColor(skyClearColour.red, skyClearColour.green, skyClearColour.blue,
+                     skyClearColour.alpha);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glfwSwapBuffers(bare);
         glfwPollEvents();

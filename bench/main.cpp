@@ -12,7 +12,10 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -53,60 +56,6 @@ double gameMallocsNow() {
     return static_cast<double>(c.mainMallocs - c.driverMallocs);
 }
 
-void onSetupPhase(SetupPhase finished) {
-    setupClock.mark(static_cast<std::size_t>(finished), now());
-}
-
-void onFramePhase(FramePhase finished) {
-    frameClock.mark(static_cast<std::size_t>(finished), now());
-    frameMallocs.mark(static_cast<std::size_t>(finished), gameMallocsNow());
-}
-
-// The snowman would melt after 33 s; the bench keeps him playing: cool again
-// before the heat reaches the melting warning, and never an end screen.
-void keepPlaying(Scene& scene) {
-    if (scene.state.bodyTemperature > 60.0f)
-        scene.state.bodyTemperature = 0.0f;
-    scene.state.gameWon = false;
-    gameEnded = false;
-    endTimer = 0.0f;
-}
-
-void present() {
-    glfwSwapBuffers(window);
-    glfwPollEvents();
-}
-
-void timedSetup(Scene& scene, SetupFigures& out) {
-    setupPhaseTimer = onSetupPhase;
-    const double begin = now();
-    setupClock.start(begin);
-    setupScene(scene);
-    const double ready = now();
-    setupPhaseTimer = nullptr;
-
-    keepPlaying(scene);
-    runFrame(scene);
-    present();
-    const double shown = now();
-
-    std::array<double, setupPhaseCount> parts{};
-    for (std::size_t k = 0; k < parts.size(); ++k)
-        parts[k] = setupClock[k];
-    out.parts.push_back(parts);
-    out.totals.push_back(ready - begin);
-    out.firstFrames.push_back(shown - ready);
-}
-
-// A fresh set-up of the same process: the models go as at the end of the
-// game, the bodies as at shutdown; the old GL objects are left, as the game
-// never deletes them.
-void timedResetup(Scene& scene, SetupFigures& out) {
-    teardownScene(scene);
-    destroyActors();
-    timedSetup(scene, out);
-}
-
 // Bullet grows its contact arrays while the ice cubes first land; a steady
 // frame comes after that. The frames' own accumulator is left as it was.
 void settlePhysics() {
@@ -122,43 +71,131 @@ Spread spread(const std::vector<double>& samples) {
     return {median(samples), quantile(samples, 0.95)};
 }
 
-FrameFigures measureFrames(Scene& scene, bool animation, int frames) {
-    particleAnimation = animation;
-    for (int i = 0; i < warmUpFrames; ++i) {
-        keepPlaying(scene);
-        runFrame(scene);
-        present();
+// What the game does after its first frame, in turn: frames counted one by
+// one after a warm-up, or a frame rate over some seconds. Each with the
+// particle animation on or off.
+struct Stage {
+    bool animation = false;
+    FrameFigures* frames = nullptr; // counted frames land here
+    double* rate = nullptr;         // or the frame rate here
+};
+
+// One game as the game itself plays it, driven through the loop's hooks:
+// its set-up timed part by part, its first frame, then each stage; the last
+// stage ends the game. The snowman would melt after 33 s: the bench cools
+// him again before the heat reaches the melting warning, so that no end
+// screen cuts the run short.
+class BenchGame {
+  public:
+    BenchGame(SetupFigures& setup, int frames, std::vector<Stage> stages,
+              std::function<void()> afterFirstFrame = {})
+        : setup_(setup), frames_(frames), stages_(std::move(stages)),
+          afterFirstFrame_(std::move(afterFirstFrame)) {}
+
+    void play() {
+        LoopHooks hooks;
+        hooks.setupPhaseDone = [](SetupPhase p) { setupClock.mark(static_cast<std::size_t>(p), now()); };
+        hooks.afterSetup = [this](Scene&) { ready_ = now(); };
+        hooks.beforeFrame = [this](Scene& scene) { beforeFrame(scene); };
+        hooks.framePhaseDone = [this](FramePhase p) { phaseDone(p); };
+        hooks.keepGoing = [this](Scene&) { return afterFrame(); };
+        begin_ = now();
+        setupClock.start(begin_);
+        gameLoop(hooks);
     }
 
-    FrameFigures f;
-    f.frames = frames;
-    f.minDrawCalls = f.minBytes = ~std::uint64_t{0};
-    std::array<std::vector<double>, FrameRowCount> samples;
-    std::uint64_t presentMallocs = 0;
-    framePhaseTimer = onFramePhase;
-    for (int i = 0; i < frames; ++i) {
-        keepPlaying(scene);
-        const Counts before = countsNow();
-        const double begin = now();
-        frameClock.start(begin);
-        frameMallocs.start(gameMallocsNow());
-        runFrame(scene);
-        const double end = now();
-        const Counts during = countsBetween(before, countsNow());
-        present();
-        presentMallocs += countsBetween(before, countsNow()).mainMallocs - during.mainMallocs;
+  private:
+    bool counting() const {
+        return stage_ < stages_.size() && stages_[stage_].frames != nullptr && frame_ >= warmUpFrames;
+    }
 
-        samples[RowTotal].push_back(end - begin);
-        samples[RowInputRules].push_back(frameClock[phase(FramePhase::Input)] +
-                                         frameClock[phase(FramePhase::Rules)]);
-        samples[RowPhysics].push_back(frameClock[phase(FramePhase::Physics)]);
-        samples[RowParticles].push_back(frameClock[phase(FramePhase::Particles)]);
-        samples[RowSubmission].push_back(frameClock[phase(FramePhase::Texts)] +
-                                         frameClock[phase(FramePhase::Scene)]);
-        samples[RowSound].push_back(frameClock[phase(FramePhase::Sound)]);
-        samples[RowInDriver].push_back(during.driverSeconds);
-        samples[RowRingDraw].push_back(during.instancedSeconds);
-        samples[RowOutside].push_back(end - begin - during.driverSeconds);
+    void beforeFrame(Scene& scene) {
+        if (scene.state.bodyTemperature > 60.0f)
+            scene.state.bodyTemperature = 0.0f;
+        if (!counting())
+            return;
+        before_ = countsNow();
+        frameBegin_ = now();
+        frameClock.start(frameBegin_);
+        frameMallocs.start(gameMallocsNow());
+    }
+
+    void phaseDone(FramePhase p) {
+        if (!counting())
+            return;
+        frameClock.mark(phase(p), now());
+        frameMallocs.mark(phase(p), gameMallocsNow());
+        if (p == FramePhase::Sound) { // the end of runFrame
+            frameEnd_ = now();
+            during_ = countsBetween(before_, countsNow());
+        }
+    }
+
+    // After each shown frame: the first closes the set-up's figures; the
+    // others belong to the current stage. False once every stage is done.
+    bool afterFrame() {
+        if (firstFrame_) {
+            firstFrame_ = false;
+            std::array<double, setupPhaseCount> parts{};
+            for (std::size_t k = 0; k < parts.size(); ++k)
+                parts[k] = setupClock[k];
+            setup_.parts.push_back(parts);
+            setup_.totals.push_back(ready_ - begin_);
+            setup_.firstFrames.push_back(now() - ready_);
+            if (afterFirstFrame_)
+                afterFirstFrame_();
+            return startStage(0);
+        }
+        const Stage& stage = stages_[stage_];
+        if (stage.frames != nullptr) {
+            if (counting())
+                count(*stage.frames);
+            if (++frame_ < warmUpFrames + frames_)
+                return true;
+            finish(*stage.frames);
+        } else {
+            ++frame_;
+            const double elapsed = now() - rateBegin_;
+            if (elapsed < rateSeconds || frame_ < 10)
+                return true;
+            *stage.rate = frame_ / elapsed;
+        }
+        return startStage(stage_ + 1);
+    }
+
+    bool startStage(std::size_t next) {
+        stage_ = next;
+        frame_ = 0;
+        if (stage_ >= stages_.size())
+            return false;
+        particleAnimation = stages_[stage_].animation;
+        samples_ = {};
+        presentMallocs_ = 0;
+        FrameFigures* f = stages_[stage_].frames;
+        if (f != nullptr) {
+            f->frames = frames_;
+            f->minDrawCalls = f->minBytes = ~std::uint64_t{0};
+        }
+        rateBegin_ = now();
+        return true;
+    }
+
+    void count(FrameFigures& f) {
+        const Counts during = during_;
+        presentMallocs_ += countsBetween(before_, countsNow()).mainMallocs - during.mainMallocs;
+        const double total = frameEnd_ - frameBegin_;
+        samples_[RowTotal].push_back(total);
+        samples_[RowInputRules].push_back(frameClock[phase(FramePhase::Input)] +
+                                          frameClock[phase(FramePhase::Rules)]);
+        samples_[RowPhysics].push_back(frameClock[phase(FramePhase::Physics)]);
+        samples_[RowParticles].push_back(frameClock[phase(FramePhase::Particles)]);
+        samples_[RowSubmission].push_back(frameClock[phase(FramePhase::Texts)] +
+                                          frameClock[phase(FramePhase::Scene)] +
+                                          frameClock[phase(FramePhase::LateScene)]);
+        samples_[RowSound].push_back(frameClock[phase(FramePhase::Sound)]);
+        samples_[RowInDriver].push_back(during.driverSeconds);
+        samples_[RowRingDraw].push_back(during.instancedSeconds);
+        samples_[RowOutside].push_back(total - during.driverSeconds);
 
         f.maxDrawCalls = std::max(f.maxDrawCalls, during.drawCalls);
         f.minDrawCalls = std::min(f.minDrawCalls, during.drawCalls);
@@ -173,27 +210,26 @@ FrameFigures measureFrames(Scene& scene, bool animation, int frames) {
         for (std::size_t k = 0; k < f.gameMallocsByPhase.size(); ++k)
             f.gameMallocsByPhase[k] += static_cast<std::uint64_t>(frameMallocs[k]);
     }
-    framePhaseTimer = nullptr;
-    for (std::size_t row = 0; row < FrameRowCount; ++row)
-        f.rows[row] = spread(samples[row]);
-    f.meanPresentMallocs = static_cast<double>(presentMallocs) / frames;
-    return f;
-}
 
-double gameRate(Scene& scene, bool animation) {
-    particleAnimation = animation;
-    int frames = 0;
-    const double begin = now();
-    double elapsed = 0.0;
-    while (elapsed < rateSeconds || frames < 10) {
-        keepPlaying(scene);
-        runFrame(scene);
-        present();
-        ++frames;
-        elapsed = now() - begin;
+    void finish(FrameFigures& f) {
+        for (std::size_t row = 0; row < FrameRowCount; ++row)
+            f.rows[row] = spread(samples_[row]);
+        f.meanPresentMallocs = static_cast<double>(presentMallocs_) / frames_;
     }
-    return frames / elapsed;
-}
+
+    SetupFigures& setup_;
+    int frames_;
+    std::vector<Stage> stages_;
+    std::function<void()> afterFirstFrame_;
+    double begin_ = 0.0, ready_ = 0.0;
+    bool firstFrame_ = true;
+    std::size_t stage_ = 0;
+    int frame_ = 0;
+    double rateBegin_ = 0.0, frameBegin_ = 0.0, frameEnd_ = 0.0;
+    Counts before_{}, during_{};
+    std::array<std::vector<double>, FrameRowCount> samples_;
+    std::uint64_t presentMallocs_ = 0;
+};
 
 // The floor of this window system: the same clear and swap with no scene.
 double bareRate() {
@@ -201,9 +237,11 @@ double bareRate() {
     const double begin = now();
     double elapsed = 0.0;
     while (elapsed < rateSeconds || frames < 10) {
-        glClearColor(0.529f, 0.808f, 0.922f, 1.0f);
+        glClearColor(skyClearColour.red, skyClearColour.green, skyClearColour.blue,
+                     skyClearColour.alpha);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        present();
+        glfwSwapBuffers(window);
+        glfwPollEvents();
         ++frames;
         elapsed = now() - begin;
     }
@@ -270,15 +308,11 @@ int cpuPass(int frames) {
         return 1;
     installGlCounters();
     std::printf("renderer %s\n", rendererName().c_str());
-    Scene scene;
-    setupScene(scene);
-    settlePhysics();
-    const FrameFigures off = measureFrames(scene, false, frames);
-    const FrameFigures on = measureFrames(scene, true, frames);
+    SetupFigures setup;
+    FrameFigures off, on;
+    BenchGame(setup, frames, {{false, &off, nullptr}, {true, &on, nullptr}}, settlePhysics).play();
     std::printf("%s%s", formatFrameRows("off", off).c_str(), formatFrameRows("on", on).c_str());
-    teardownScene(scene);
-    destroyPhysicsWorld();
-    glfwTerminate();
+    shutDown();
     return 0;
 }
 } // namespace
@@ -300,15 +334,17 @@ int main(int argc, char** argv) {
     figures.height = screenHeight;
     figures.residentAfterStartMiB = residentMiB();
 
-    Scene scene;
-    timedSetup(scene, figures.setup);
-    figures.residentAfterSetupMiB = residentMiB();
-    figures.fileBackedAfterSetupMiB = residentMiB("RssFile:");
-    settlePhysics();
-    figures.animationOff = measureFrames(scene, false, frames);
-    figures.animationOn = measureFrames(scene, true, frames);
-    figures.rates.gameOff = gameRate(scene, false);
-    figures.rates.gameOn = gameRate(scene, true);
+    BenchGame(figures.setup, frames,
+              {{false, &figures.animationOff, nullptr},
+               {true, &figures.animationOn, nullptr},
+               {false, nullptr, &figures.rates.gameOff},
+               {true, nullptr, &figures.rates.gameOn}},
+              [&figures] {
+                  figures.residentAfterSetupMiB = residentMiB();
+                  figures.fileBackedAfterSetupMiB = residentMiB("RssFile:");
+                  settlePhysics();
+              })
+        .play();
     figures.rates.bare = bareRate();
 
     // Peak memory of one game; the repeated set-ups below leak their
@@ -317,12 +353,13 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &usage);
     figures.peakResidentMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
 
-    for (int run = 1; run < setupRuns; ++run)
-        timedResetup(scene, figures.setup);
-
-    teardownScene(scene);
-    destroyPhysicsWorld();
-    glfwTerminate();
+    // Fresh set-ups of the same process, each shown for one frame: the
+    // models go as at the end of the game, the bodies as at shutdown.
+    for (int run = 1; run < setupRuns; ++run) {
+        destroyActors();
+        BenchGame(figures.setup, frames, {}).play();
+    }
+    shutDown();
 
     runCpuPass(frames, figures);
     figures.loadAfter = loadAverage();

@@ -74,8 +74,8 @@ void allocationBlock(const char* title, const FrameFigures& f) {
                 static_cast<unsigned long long>(f.framesWithGameMalloc), f.frames,
                 f.maxGameMallocs == 0 ? "goal 0: met" : "goal 0: NOT MET");
     if (f.maxGameMallocs > 0) {
-        static const char* const phases[framePhaseCount] = {"input", "physics", "rules", "texts",
-                                                            "scene", "particles", "sound"};
+        static const char* const phases[framePhaseCount] = {
+            "input", "physics", "rules", "texts", "scene", "particles", "late scene", "sound"};
         std::printf("    by part, summed over the frames:");
         for (std::size_t k = 0; k < framePhaseCount; ++k)
             std::printf(" %s %llu", phases[k],

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/loop.hpp"
-#include "game/setup.hpp"
+#include "game/loop_hooks.hpp"
 
 struct SetupFigures {
     std::vector<double> totals;               // seconds, one per run

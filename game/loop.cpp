@@ -22,8 +22,6 @@ float physicsAccumulator = 0.0f;
 float endTimer = 0.0f;
 bool paused = false;
 
-void (*framePhaseTimer)(FramePhase finished) = nullptr;
-
 void advanceClock(float now) {
     deltaTime = now - lastFrame;
     lastFrame = now;
@@ -64,8 +62,9 @@ void soundTheFrame(const FrameMoment& before, const GameState& state, bool stepp
 }
 } // namespace
 
-bool runFrame(Scene& scene) {
-    glClearColor(0.529f, 0.808f, 0.922f, 1.0f);
+bool runFrame(Scene& scene, const LoopHooks& hooks) {
+    glClearColor(skyClearColour.red, skyClearColour.green, skyClearColour.blue,
+                 skyClearColour.alpha);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
 
@@ -77,9 +76,9 @@ bool runFrame(Scene& scene) {
         before = momentOf(scene.state); // the old round's end is no news for the ear
     }
     followPause();
-    framePhaseDone(FramePhase::Input);
+    hooks.frameDone(FramePhase::Input);
     const bool stepped = advancePhysics();
-    framePhaseDone(FramePhase::Physics);
+    hooks.frameDone(FramePhase::Physics);
 
     const glm::mat4 view = camera.getViewMatrix();
     const glm::mat4 projection =
@@ -94,26 +93,34 @@ bool runFrame(Scene& scene) {
     if (endScreenOver())
         return false;
     applyHeat(scene.state);
-    framePhaseDone(FramePhase::Rules);
+    hooks.frameDone(FramePhase::Rules);
     drawStatusTexts(*scene.textShader, scene.state);
     drawPausedText(*scene.textShader, paused, endText != EndText::None);
-    framePhaseDone(FramePhase::Texts);
+    hooks.frameDone(FramePhase::Texts);
 
-    drawScene(scene, view, projection, viewPos);
+    drawScene(scene, view, projection, viewPos, particleAnimation && !paused, hooks);
     trackRound(scene.state);
     soundTheFrame(before, scene.state, stepped);
-    framePhaseDone(FramePhase::Sound);
+    hooks.frameDone(FramePhase::Sound);
     return true;
 }
 
-void gameLoop() {
+void gameLoop() { gameLoop(LoopHooks{}); }
+
+void gameLoop(const LoopHooks& hooks) {
     Scene scene;
-    setupScene(scene);
+    setupScene(scene, hooks);
+    if (hooks.afterSetup)
+        hooks.afterSetup(scene);
     while (!glfwWindowShouldClose(window)) {
-        if (!runFrame(scene))
+        if (hooks.beforeFrame)
+            hooks.beforeFrame(scene);
+        if (!runFrame(scene, hooks))
             break;
         glfwSwapBuffers(window);
         glfwPollEvents();
+        if (hooks.keepGoing && !hooks.keepGoing(scene))
+            break;
     }
     teardownScene(scene);
 }

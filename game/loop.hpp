@@ -1,5 +1,6 @@
 #pragma once
 // The frame loop and its time keeping.
+#include "game/loop_hooks.hpp"
 
 extern float lastFrame;          // glfwGetTime() of the previous frame
 extern float deltaTime;          // seconds since the previous frame
@@ -21,29 +22,22 @@ bool physicsStepDue();
 // none while paused. Returns whether it stepped.
 bool advancePhysics();
 
-// The parts of a frame, in the order they finish.
-enum class FramePhase { Input, Physics, Rules, Texts, Scene, Particles, Sound };
-inline constexpr int framePhaseCount = 7;
-
-// Called as each part of a frame finishes when set, so a benchmark can time
-// them; null in the game, where it costs one test per part. The scene
-// reports Scene before and after the particle ring.
-extern void (*framePhaseTimer)(FramePhase finished);
-
-inline void framePhaseDone(FramePhase finished) {
-    if (framePhaseTimer != nullptr)
-        framePhaseTimer(finished);
-}
-
-struct Scene;
+// The sky-blue every frame is cleared to.
+struct ClearColour {
+    float red, green, blue, alpha;
+};
+inline constexpr ClearColour skyClearColour{0.529f, 0.808f, 0.922f, 1.0f};
 
 // Everything of one frame up to the buffer swap: clear, clock, input,
 // physics, camera, end states, heat, texts, the scene, and then what the
 // frame sounds like. Returns false when
 // the end screen has run its course; the frame is then cut short before the
-// heat and anything else is drawn.
-bool runFrame(Scene& scene);
+// heat and anything else is drawn. The hooks hear each part finish.
+bool runFrame(Scene& scene, const LoopHooks& hooks = {});
 
 // Builds the scene, runs frames until the window should close or the end
 // screen has been shown long enough, then tears the scene down.
 void gameLoop();
+// The same, for a driver that times or steers it through the hooks; frames
+// also end when its keepGoing says so.
+void gameLoop(const LoopHooks& hooks);

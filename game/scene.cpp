@@ -3,7 +3,6 @@
 #include "app/keyboard.hpp"
 #include "app/settings.hpp"
 #include "game/lightmap_cube.hpp"
-#include "game/loop.hpp"
 #include "game/particles.hpp"
 #include "game/physics.hpp"
 #include "game/player.hpp"
@@ -47,8 +46,9 @@ void drawProps(Scene& scene, Shader& shader, const Frustum& view) {
 
 // Sends the rocks that may show. Unanimated rocks stand still, so under an
 // unmoved camera last frame's buffer still holds the right ones.
-void sendVisibleRing(Scene& scene, const glm::mat4& projectionView, const Frustum& view) {
-    if (particleAnimation && !paused)
+void sendVisibleRing(Scene& scene, const glm::mat4& projectionView, const Frustum& view,
+                     bool ringMoves) {
+    if (ringMoves)
         animateParticles(scene.particleMatrices.get(), scene.state.bodyTemperature);
     else if (projectionView == scene.sentForView)
         return;
@@ -118,7 +118,7 @@ void setParticleCamera(Scene& scene, const glm::mat4& view, const glm::mat4& pro
 }
 
 void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
-               glm::vec3 viewPos) {
+               glm::vec3 viewPos, bool ringMoves, const LoopHooks& hooks) {
     // The scene is opaque; the texts drawn before it and after blend.
     glDisable(GL_BLEND);
 
@@ -143,13 +143,13 @@ void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
     const Frustum inView = frustumOf(projectionView);
     drawProps(scene, shader, inView);
 
-    framePhaseDone(FramePhase::Scene);
-    sendVisibleRing(scene, projectionView, inView);
-    framePhaseDone(FramePhase::Particles);
+    hooks.frameDone(FramePhase::Scene);
+    sendVisibleRing(scene, projectionView, inView, ringMoves);
+    hooks.frameDone(FramePhase::Particles);
     drawParticles(*scene.particlesShader, *scene.rockModel, scene.visibleParticleCount);
 
     drawBoulder(scene, view, projection, viewPos);
     glEnable(GL_BLEND);
     drawGhost(scene, view, projection, viewPos);
-    framePhaseDone(FramePhase::Scene);
+    hooks.frameDone(FramePhase::LateScene);
 }

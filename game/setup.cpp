@@ -24,14 +24,7 @@ glm::mat4 textProjection(int width, int height) {
     return projection;
 }
 
-void (*setupPhaseTimer)(SetupPhase finished) = nullptr;
-
 namespace {
-void phaseDone(SetupPhase finished) {
-    if (setupPhaseTimer != nullptr)
-        setupPhaseTimer(finished);
-}
-
 void createLightmapBuffers(Scene& scene) {
     glGenVertexArrays(1, &scene.lightmapVAO);
     glGenBuffers(1, &scene.lightmapVBO);
@@ -52,7 +45,7 @@ void createLightmapBuffers(Scene& scene) {
 }
 } // namespace
 
-void setupScene(Scene& scene) {
+void setupScene(Scene& scene, const LoopHooks& hooks) {
     scene.state.bodyTemperature = 0.0f;
 
     scene.textShader.emplace("Text.vert", "Text.frag");
@@ -60,10 +53,10 @@ void setupScene(Scene& scene) {
     scene.toonShader.emplace("toon.vert", "toon.frag");
     scene.particlesShader.emplace("particles.vert", "particles.frag");
     scene.lightmapsShader.emplace("lightmaps.vert", "lightmaps.frag");
-    phaseDone(SetupPhase::Shaders);
+    hooks.setupDone(SetupPhase::Shaders);
 
     scene.skybox.emplace();
-    phaseDone(SetupPhase::Skybox);
+    hooks.setupDone(SetupPhase::Skybox);
 
     scene.textShader->bind();
     scene.textShader->setUniformMat4("projection", textProjection(screenWidth, screenHeight));
@@ -77,14 +70,14 @@ void setupScene(Scene& scene) {
     scene.helicopterModel.emplace("../assets/objects/helicopter/HelicopterTest.obj");
     scene.hatModel.emplace("../assets/objects/snowman/hat.obj");
     scene.larvaModel.emplace("../assets/objects/74307_Alien_Larvae/Larve1.obj");
-    phaseDone(SetupPhase::Models);
+    hooks.setupDone(SetupPhase::Models);
 
     for (bool& collected : scene.state.iceCubeCollected)
         collected = false;
     scene.state.gameWon = false;
 
     createActors();
-    phaseDone(SetupPhase::Physics);
+    hooks.setupDone(SetupPhase::Physics);
 
     scene.particleMatrices = std::make_unique<glm::mat4[]>(particleCount);
     scene.visibleParticles = std::make_unique<glm::mat4[]>(particleCount);
@@ -92,7 +85,7 @@ void setupScene(Scene& scene) {
                       static_cast<unsigned int>(glfwGetTime()));
     scene.particleInstanceBuffer =
         createParticleBuffer(*scene.rockModel, scene.particleMatrices.get());
-    phaseDone(SetupPhase::Ring);
+    hooks.setupDone(SetupPhase::Ring);
 
     createLightmapBuffers(scene);
 
@@ -103,10 +96,10 @@ void setupScene(Scene& scene) {
         scene.lightmapsShader->setUniformInt("material.diffuse", 0);
         scene.lightmapsShader->setUniformInt("material.specular", 1);
     }
-    phaseDone(SetupPhase::Textures);
+    hooks.setupDone(SetupPhase::Textures);
 
     startSound(soundVolume, helicopterPosition);
-    phaseDone(SetupPhase::Sounds);
+    hooks.setupDone(SetupPhase::Sounds);
 
     // After the ring: its seed is the clock's whole seconds at that point,
     // which the ghost's program must not push past a second.

@@ -1,5 +1,6 @@
 #pragma once
 // Everything the frames draw with, built once before the first frame.
+#include "game/loop_hooks.hpp"
 #include "game/particles.hpp"
 #include "game/rules.hpp"
 #include "render/model.hpp"
@@ -52,18 +53,10 @@ struct Scene {
 // The orthographic window mapping of the text shader: 0..width, 0..height.
 glm::mat4 textProjection(int width, int height);
 
-// The parts of the set-up, in the order they finish.
-enum class SetupPhase { Shaders, Skybox, Models, Physics, Ring, Textures, Sounds };
-inline constexpr int setupPhaseCount = 7;
-
-// Called as each part finishes when set, so a benchmark can time them; null
-// in the game, where it costs one test per part.
-extern void (*setupPhaseTimer)(SetupPhase finished);
-
 // Builds every shader, model, texture and buffer, the physics bodies and the
 // particle ring, in the game's fixed order, starts the sound, reads the
-// records, and stamps the first frame time.
-void setupScene(Scene& scene);
+// records, and stamps the first frame time. The hooks hear each part finish.
+void setupScene(Scene& scene, const LoopHooks& hooks = {});
 
 // Destroys the models, newest first, and stops the sound.
 void teardownScene(Scene& scene);

@@ -33,17 +33,9 @@ int main()
     glDebugMessageCallback(printGlError, nullptr);
     glfwSetCursorPosCallback(window, mouseCallback);
 
-    Scene scene;
-    setupScene(scene);
-    while (!glfwWindowShouldClose(window)) {
-        scene.state.bodyTemperature = 0.0f;
-        if (!runFrame(scene))
-            break;
-        glfwSwapBuffers(window);
-        glfwPollEvents();
-    }
-    teardownScene(scene);
-    destroyPhysicsWorld();
-    glfwTerminate();
+    LoopHooks hooks;
+    hooks.beforeFrame = [](Scene& scene) { scene.state.bodyTemperature = 0.0f; };
+    gameLoop(hooks);
+    shutDown();
     return 0;
 }
