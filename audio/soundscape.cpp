@@ -11,8 +11,6 @@
 #include "audio/variation.hpp"
 
 namespace {
-enum SoundId { Wind, Footstep, Chime, Sizzle, Melt, Rotor, Fanfare, Thud, SoundCount };
-
 // How loud each sound is against the others, and how far the placed ones
 // carry: full within the first distance, fading to nothing at the second.
 struct Voicing {

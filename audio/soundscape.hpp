@@ -4,6 +4,8 @@
 // happened in a frame; nothing here reads the game's state.
 #include <glm/glm.hpp>
 
+#include "audio/sound_ids.hpp"
+
 inline constexpr int maxSoundEvents = 8;
 
 struct PlacedSound {
@@ -26,10 +28,6 @@ struct SoundFrame {
     int thudCount = 0; // cubes just landing, how hard
     PlacedSound thuds[maxSoundEvents];
 };
-
-// The sound files the game plays, under "../assets/sounds/".
-inline constexpr const char* soundFiles[] = {"wind.wav",  "footstep.wav", "chime.wav", "sizzle.wav",
-                                             "melt.wav",  "rotor.wav",    "fanfare.wav", "thud.wav"};
 
 // Reads the sounds, opens the device and starts the wind and the rotor,
 // which turns at `rotorAt`, at the given master volume (0 to 1). Never

@@ -12,7 +12,7 @@ namespace {
 btCollisionShape* groundShape = nullptr;
 btRigidBody* groundPlane = nullptr;
 btCollisionShape* iceCubeShape = nullptr;
-btRigidBody* iceCubeBodies[iceCubeBodyCount] = {};
+btRigidBody* iceCubeBodies[iceCubeCount] = {};
 
 // Bullet multiplies the two objects' values; the game's material was tuned
 // for the average, which with one material keeps 0.5 on every contact.
@@ -56,10 +56,10 @@ constexpr int impactQuietSteps = 9;
 
 CubeImpact lastImpacts[maxCubeImpacts];
 int lastImpactCount = 0;
-int stepsSinceImpact[iceCubeBodyCount] = {};
+int stepsSinceImpact[iceCubeCount] = {};
 
 int cubeIndex(const btCollisionObject* object) {
-    for (int i = 0; i < iceCubeBodyCount; ++i)
+    for (int i = 0; i < iceCubeCount; ++i)
         if (iceCubeBodies[i] == object)
             return i;
     return -1;
@@ -160,7 +160,7 @@ void createActors() {
     iceCubeShape = new btBoxShape(btVector3(iceCubeHalfExtent, iceCubeHalfExtent,
                                             iceCubeHalfExtent));
     lastImpactCount = 0;
-    for (int i = 0; i < iceCubeBodyCount; ++i) {
+    for (int i = 0; i < iceCubeCount; ++i) {
         stepsSinceImpact[i] = impactQuietSteps + 1;
         const glm::vec3& start = iceCubeStartPositions[i];
         // Mass 1 and unit inertia: what a body gets when no mass is given.
@@ -180,7 +180,7 @@ void resetActors() {
     if (gScene == nullptr)
         return;
     lastImpactCount = 0;
-    for (int i = 0; i < iceCubeBodyCount; ++i) {
+    for (int i = 0; i < iceCubeCount; ++i) {
         btRigidBody* body = iceCubeBodies[i];
         if (body == nullptr)
             continue;
@@ -218,11 +218,11 @@ int lastStepImpacts(CubeImpact out[maxCubeImpacts]) {
     return lastImpactCount;
 }
 
-int readIceCubeMatrices(glm::mat4 out[iceCubeBodyCount]) {
+int readIceCubeMatrices(glm::mat4 out[iceCubeCount]) {
     int found = 0;
     if (gScene != nullptr) {
         const btCollisionObjectArray& objects = gScene->getCollisionObjectArray();
-        for (int k = 0; k < objects.size() && found < iceCubeBodyCount; ++k) {
+        for (int k = 0; k < objects.size() && found < iceCubeCount; ++k) {
             const btRigidBody* body = btRigidBody::upcast(objects[k]);
             if (body == nullptr || body->isStaticOrKinematicObject())
                 continue;

@@ -4,13 +4,13 @@
 #include <glm/glm.hpp>
 #include <glm/gtc/quaternion.hpp>
 
-inline constexpr int iceCubeBodyCount = 5;
+#include "game/rules.hpp" // iceCubeCount: one body per ice cube
 inline constexpr float iceCubeHalfExtent = 0.3f;
 inline constexpr float iceCubeFriction = 0.5f;
 inline constexpr float iceCubeRestitution = 0.5f;
 
 // Start positions; the index is the ice cube's index everywhere in the game.
-inline constexpr glm::vec3 iceCubeStartPositions[iceCubeBodyCount] = {
+inline constexpr glm::vec3 iceCubeStartPositions[iceCubeCount] = {
     {19.8f, 10.0f, -5.0f}, {20.0f, 15.0f, -5.0f}, {119.8f, 10.0f, -50.0f},
     {220.0f, 12.0f, 15.0f}, {320.0f, 15.0f, -5.0f}};
 
@@ -45,7 +45,7 @@ struct CubeImpact {
     glm::vec3 at{0.0f};
     float speed = 0.0f;
 };
-inline constexpr int maxCubeImpacts = 2 * iceCubeBodyCount;
+inline constexpr int maxCubeImpacts = 2 * iceCubeCount;
 
 // The impacts of the last step; a cube resting or sliding makes none.
 int lastStepImpacts(CubeImpact out[maxCubeImpacts]);
@@ -53,7 +53,7 @@ int lastStepImpacts(CubeImpact out[maxCubeImpacts]);
 // World matrices of the five ice cubes, read from the world's dynamic bodies
 // in insertion order. Returns how many were found; the entries past them are
 // left as they were, since a missing body has no place in the world.
-int readIceCubeMatrices(glm::mat4 out[iceCubeBodyCount]);
+int readIceCubeMatrices(glm::mat4 out[iceCubeCount]);
 
 // Removes the bodies from gScene when it still exists and frees the bodies
 // and shapes. destroyPhysicsWorld calls it before deleting the world.

@@ -30,7 +30,7 @@ protected:
     }
 
     static glm::mat4 matrix(int i) {
-        glm::mat4 cubes[iceCubeBodyCount];
+        glm::mat4 cubes[iceCubeCount];
         readIceCubeMatrices(cubes);
         return cubes[i];
     }
@@ -80,9 +80,9 @@ TEST(PoseTest, ShapePoseComposesActorThenShape) {
 }
 
 TEST_F(PhysicsTest, BodiesListedInCreationOrder) {
-    glm::mat4 cubes[iceCubeBodyCount];
-    EXPECT_EQ(readIceCubeMatrices(cubes), iceCubeBodyCount);
-    for (int i = 0; i < iceCubeBodyCount; ++i)
+    glm::mat4 cubes[iceCubeCount];
+    EXPECT_EQ(readIceCubeMatrices(cubes), iceCubeCount);
+    for (int i = 0; i < iceCubeCount; ++i)
         expectMatrixNear(cubes[i], glm::translate(glm::mat4(1.0f), iceCubeStartPositions[i]));
 }
 
@@ -105,18 +105,18 @@ struct Trajectory {
 };
 
 TEST_F(PhysicsTest, CubesFallBounceAndSettleFlat) {
-    Trajectory paths[iceCubeBodyCount];
-    glm::vec3 previous[iceCubeBodyCount];
-    float previousRise[iceCubeBodyCount] = {};
-    for (int i = 0; i < iceCubeBodyCount; ++i)
+    Trajectory paths[iceCubeCount];
+    glm::vec3 previous[iceCubeCount];
+    float previousRise[iceCubeCount] = {};
+    for (int i = 0; i < iceCubeCount; ++i)
         previous[i] = iceCubeStartPositions[i];
     for (int step = 1; step <= 1800; ++step) {
         stepPhysics();
-        glm::mat4 cubes[iceCubeBodyCount];
-        ASSERT_EQ(readIceCubeMatrices(cubes), iceCubeBodyCount);
+        glm::mat4 cubes[iceCubeCount];
+        ASSERT_EQ(readIceCubeMatrices(cubes), iceCubeCount);
         CubeImpact impacts[maxCubeImpacts];
         const int impactCount = lastStepImpacts(impacts);
-        for (int i = 0; i < iceCubeBodyCount; ++i) {
+        for (int i = 0; i < iceCubeCount; ++i) {
             Trajectory& path = paths[i];
             const float upright =
                 std::max({std::abs(cubes[i][0].y), std::abs(cubes[i][1].y), std::abs(cubes[i][2].y)});
@@ -211,7 +211,7 @@ TEST_F(PhysicsTest, ACubeStrikingAnotherIsHeardOnce) {
 }
 
 TEST_F(PhysicsTest, ANewRoundDropsTheCubesAgainAsTheFirstTime) {
-    glm::mat4 first[120][iceCubeBodyCount];
+    glm::mat4 first[120][iceCubeCount];
     for (auto& step : first) {
         stepPhysics();
         readIceCubeMatrices(step);
@@ -220,9 +220,9 @@ TEST_F(PhysicsTest, ANewRoundDropsTheCubesAgainAsTheFirstTime) {
     resetActors();
     for (int s = 0; s < 120; ++s) {
         stepPhysics();
-        glm::mat4 again[iceCubeBodyCount];
+        glm::mat4 again[iceCubeCount];
         readIceCubeMatrices(again);
-        for (int i = 0; i < iceCubeBodyCount; ++i)
+        for (int i = 0; i < iceCubeCount; ++i)
             ASSERT_LT(glm::length(glm::vec3(again[i][3] - first[s][i][3])), 1e-4f) << "cube " << i << ", step " << s;
     }
 }

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -17,6 +16,7 @@
 #include <stb/stb_image_write.h>
 
 #include "framing.hpp"
+#include "game/physics.hpp"
 #include "game/props.hpp"
 #include "game/scene.hpp"
 #include "render/lighting.hpp"
@@ -93,19 +93,32 @@ void renderScene(glm::vec3 eye, float yaw, float pitch) {
     sky.draw(view, proj);
     drawGround(ground, eye, lit, view, proj);
     drawSnowman(snowman, eye, lit, view, proj, 0.0f);
-    for (glm::vec3 p : {glm::vec3{19.8f, 0.15f, -5.0f}, glm::vec3{20.0f, 0.15f, -5.6f}, glm::vec3{6.0f, 0.15f, 2.0f}})
-        drawAt(ice, lit, glm::scale(glm::translate(glm::mat4(1.0f), p), glm::vec3{1.5f}));
-    std::mt19937 generator(300);
-    std::uniform_real_distribution<float> scatter(-200.0f, 300.0f);
-    for (int i = 0; i < 70; ++i) {
-        const float a = scatter(generator), b = scatter(generator);
-        drawAt(i < 50 ? cactus : larva, lit, glm::translate(glm::mat4(1.0f), {b, 0.2f, a}));
+    // The props as the game plans them at the start, the ice cubes landed
+    // under the points they drop from.
+    glm::mat4 cubes[iceCubeCount];
+    for (int i = 0; i < iceCubeCount; ++i) {
+        const glm::vec3 drop = iceCubeStartPositions[i];
+        cubes[i] = glm::translate(glm::mat4(1.0f), {drop.x, 0.15f, drop.z});
     }
-    // Two extra props near the start so they can be seen up close.
+    GameState state;
+    static PropPlan plan;
+    planProps(state, cubes, iceCubeCount, glm::vec3{0.0f}, 0.0f, plan);
+    for (int i = 0; i < plan.count; ++i) {
+        const PropDraw& draw = plan.draws[static_cast<std::size_t>(i)];
+        const Model* model = &heli;
+        switch (draw.prop) {
+        case Prop::IceCube: model = &ice; break;
+        case Prop::Cactus: model = &cactus; break;
+        case Prop::Larva: model = &larva; break;
+        case Prop::Hat: model = &hat; break;
+        case Prop::Helicopter: break;
+        }
+        drawAt(*model, lit, draw.model);
+    }
+    // Extra props near the start, so they can be seen up close.
+    drawAt(ice, lit, glm::scale(glm::translate(glm::mat4(1.0f), {6.0f, 0.15f, 2.0f}), glm::vec3{1.5f}));
     drawAt(cactus, lit, glm::translate(glm::mat4(1.0f), {12.0f, 0.2f, 6.0f}));
     drawAt(larva, lit, glm::translate(glm::mat4(1.0f), {8.0f, 0.2f, -3.0f}));
-    drawAt(hat, lit, hatMatrix(glm::vec3{0.0f}, 0.0f, 0.0f));
-    drawAt(heli, lit, glm::scale(glm::translate(glm::mat4(1.0f), {400.0f, 0.0f, 50.0f}), glm::vec3{5.0f}));
     drawAt(heli, lit, glm::scale(glm::translate(glm::mat4(1.0f), {30.0f, 0.0f, 12.0f}), glm::vec3{5.0f}));
     // A few floating rocks of the ring, drawn singly with the lit program.
     for (int i = 0; i < 40; ++i) {
