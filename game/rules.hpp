@@ -31,7 +31,9 @@ enum class EndText { None, GameOver, YouWon };
 float proximityDistance(glm::vec3 object, glm::vec3 player);
 
 // Reach tests; every reach widens by 3 units over the 100 degrees, and each
-// comparison is strict. The ice cube's sum is float, the others' double.
+// comparison is strict. The ice cube's reach is summed in float and the
+// others' in double, as the game has always done: right at the edge of a
+// reach the two round differently, and the tests pin each edge where it was.
 bool nearIceCube(glm::vec3 object, glm::vec3 player, float temperature);
 bool nearObstacle(glm::vec3 object, glm::vec3 player, float temperature);
 bool nearHelicopter(glm::vec3 object, glm::vec3 player, float temperature);

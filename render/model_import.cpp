@@ -98,6 +98,10 @@ bool importModel(const std::string& path, ModelData& out, Assimp::IOSystem* io)
     out = ModelData{};
     Assimp::Importer importer;
     importer.SetIOHandler(new ScreenedFiles(path, io ? io : new Assimp::DefaultIOSystem));
+    // Tangents for the lit shaders, triangles only, normals where a file has
+    // none, and UVs flipped for OpenGL, whose textures start at the bottom
+    // row. These four make 0x800029, the set every model of the game has
+    // been tuned under; the assert keeps it from changing unnoticed.
     const unsigned int flags =
         aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenNormals | aiProcess_FlipUVs;
     static_assert((aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenNormals |
