@@ -13,7 +13,9 @@ bool firstMouse = true;
 float lastX = 0.0f;
 float lastY = 0.0f;
 
-float toRadians(float degrees) { return degrees * 0.017453292f; }
+float toRadians(float degrees) {
+    return degrees * 0.017453292f;
+}
 
 namespace {
 bool hadFocus = false;

@@ -5,7 +5,7 @@
 struct GLFWwindow;
 
 class Camera {
-public:
+  public:
     glm::vec3 position;
     glm::vec3 front;
     glm::vec3 up;

@@ -109,8 +109,8 @@ bool createPhysicsWorld() {
         gDispatcher = new btCollisionDispatcher(gCollisionConfiguration);
         gBroadphase = new btDbvtBroadphase();
         gSolver = new btSequentialImpulseConstraintSolver();
-        gScene = new btDiscreteDynamicsWorld(gDispatcher, gBroadphase, gSolver,
-                                             gCollisionConfiguration);
+        gScene =
+            new btDiscreteDynamicsWorld(gDispatcher, gBroadphase, gSolver, gCollisionConfiguration);
         gScene->setGravity(btVector3(0.0f, -9.8f, 0.0f));
     } catch (const std::bad_alloc&) {
         std::cout << "Failed to init physics world" << std::endl;

@@ -8,12 +8,12 @@
 // meanwhile is lost too, so a thread added later that reports on stderr must
 // not run while one of these lives.
 class QuietStderr {
-public:
+  public:
     QuietStderr();
     ~QuietStderr();
     QuietStderr(const QuietStderr&) = delete;
     QuietStderr& operator=(const QuietStderr&) = delete;
 
-private:
+  private:
     int saved = -1; // the real stderr, until it is put back
 };

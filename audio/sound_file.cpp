@@ -45,7 +45,9 @@ struct MemoryFile {
     sf_count_t at = 0;
 };
 
-sf_count_t memoryLength(void* user) { return static_cast<MemoryFile*>(user)->size; }
+sf_count_t memoryLength(void* user) {
+    return static_cast<MemoryFile*>(user)->size;
+}
 
 sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
     auto& file = *static_cast<MemoryFile*>(user);
@@ -65,9 +67,13 @@ sf_count_t memoryRead(void* into, sf_count_t count, void* user) {
     return n;
 }
 
-sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
+sf_count_t memoryWrite(const void*, sf_count_t, void*) {
+    return 0;
+}
 
-sf_count_t memoryTell(void* user) { return static_cast<MemoryFile*>(user)->at; }
+sf_count_t memoryTell(void* user) {
+    return static_cast<MemoryFile*>(user)->at;
+}
 
 } // namespace
 

@@ -5,6 +5,6 @@
 
 enum SoundId { Wind, Footstep, Chime, Sizzle, Melt, Rotor, Fanfare, Thud, SoundCount };
 
-inline constexpr const char* soundFiles[SoundCount] = {
-    "wind.wav", "footstep.wav", "chime.wav", "sizzle.wav",
-    "melt.wav", "rotor.wav",    "fanfare.wav", "thud.wav"};
+inline constexpr const char* soundFiles[SoundCount] = {"wind.wav",    "footstep.wav", "chime.wav",
+                                                       "sizzle.wav",  "melt.wav",     "rotor.wav",
+                                                       "fanfare.wav", "thud.wav"};

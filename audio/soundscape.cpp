@@ -20,14 +20,14 @@ struct Voicing {
     float silentBeyond;
 };
 constexpr Voicing voicings[SoundCount] = {
-    {0.30f, false, 1.0f, 1.0f},    // wind, everywhere at once
-    {0.45f, false, 1.0f, 1.0f},    // footsteps, at the listener's feet
-    {0.60f, true, 30.0f, 200.0f},  // chime, at the cube
-    {0.50f, false, 1.0f, 1.0f},    // sizzle, the snowman's own heat
-    {0.90f, false, 1.0f, 1.0f},    // melt
-    {0.90f, true, 25.0f, 160.0f},  // rotor, heard only near the helicopter
-    {0.80f, false, 1.0f, 1.0f},    // fanfare
-    {0.90f, true, 12.0f, 120.0f},  // thud, at the cube (its click sets its peak)
+    {0.30f, false, 1.0f, 1.0f},   // wind, everywhere at once
+    {0.45f, false, 1.0f, 1.0f},   // footsteps, at the listener's feet
+    {0.60f, true, 30.0f, 200.0f}, // chime, at the cube
+    {0.50f, false, 1.0f, 1.0f},   // sizzle, the snowman's own heat
+    {0.90f, false, 1.0f, 1.0f},   // melt
+    {0.90f, true, 25.0f, 160.0f}, // rotor, heard only near the helicopter
+    {0.80f, false, 1.0f, 1.0f},   // fanfare
+    {0.90f, true, 12.0f, 120.0f}, // thud, at the cube (its click sets its peak)
 };
 
 // Several voices of one sound, taken in turn, so that quick repeats overlap.
@@ -69,10 +69,14 @@ Soundscape scape;
 
 constexpr int voiceCount(SoundId id) {
     switch (id) {
-    case Footstep: return 2;
-    case Chime: return 3;
-    case Thud: return 4;
-    default: return 1;
+    case Footstep:
+        return 2;
+    case Chime:
+        return 3;
+    case Thud:
+        return 4;
+    default:
+        return 1;
     }
 }
 
@@ -82,8 +86,8 @@ bool alFailed(SoundId id) {
     if (error == AL_NO_ERROR)
         return false;
     const ALchar* reason = alGetString(error);
-    std::cerr << "ERROR::SOUND:: " << soundFiles[id] << " stays silent: "
-              << (reason != nullptr ? reason : "OpenAL error") << std::endl;
+    std::cerr << "ERROR::SOUND:: " << soundFiles[id]
+              << " stays silent: " << (reason != nullptr ? reason : "OpenAL error") << std::endl;
     return true;
 }
 
@@ -98,7 +102,8 @@ void makeVoices(SoundId id) {
         const ALuint source = voices.sources[i];
         alSourcei(source, AL_BUFFER, static_cast<ALint>(scape.buffers[id]));
         alSourcef(source, AL_GAIN, v.gain);
-        alSourcei(source, AL_LOOPING, id == Wind || id == Sizzle || id == Rotor ? AL_TRUE : AL_FALSE);
+        alSourcei(source, AL_LOOPING,
+                  id == Wind || id == Sizzle || id == Rotor ? AL_TRUE : AL_FALSE);
         if (v.placed) {
             alSourcef(source, AL_REFERENCE_DISTANCE, v.fullWithin);
             alSourcef(source, AL_MAX_DISTANCE, v.silentBeyond);
@@ -110,7 +115,9 @@ void makeVoices(SoundId id) {
     }
 }
 
-bool silent(SoundId id) { return scape.voices[id].count == 0; }
+bool silent(SoundId id) {
+    return scape.voices[id].count == 0;
+}
 
 void playAt(SoundId id, const PlacedSound& sound, float pitch = 1.0f) {
     if (silent(id))
@@ -211,8 +218,9 @@ void playSoundFrame(const SoundFrame& frame, bool enabled, float seconds) {
     }
     alListener3f(AL_POSITION, frame.listenerPosition.x, frame.listenerPosition.y,
                  frame.listenerPosition.z);
-    const ALfloat orientation[6] = {frame.listenerFront.x, frame.listenerFront.y, frame.listenerFront.z,
-                                    frame.listenerUp.x,    frame.listenerUp.y,    frame.listenerUp.z};
+    const ALfloat orientation[6] = {frame.listenerFront.x, frame.listenerFront.y,
+                                    frame.listenerFront.z, frame.listenerUp.x,
+                                    frame.listenerUp.y,    frame.listenerUp.z};
     alListenerfv(AL_ORIENTATION, orientation);
 
     if (frame.footstep)

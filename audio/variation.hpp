@@ -5,7 +5,7 @@
 #include <cstdint>
 
 class Variation {
-public:
+  public:
     explicit Variation(std::uint32_t seed) : state(seed != 0 ? seed : 1) {}
 
     // A factor within 1 - spread and 1 + spread.
@@ -18,6 +18,6 @@ public:
         return 1.0f + spread * (2.0f * unit - 1.0f);
     }
 
-private:
+  private:
     std::uint32_t state;
 };

@@ -43,16 +43,17 @@ void countMalloc() {
 
 // Times one counted GL call and flags the allocations made inside it.
 class GlSpan {
-public:
+  public:
     GlSpan() : begin(std::chrono::steady_clock::now()) { insideGl = true; }
     ~GlSpan() {
         insideGl = false;
-        driverTime += std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+        driverTime +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
     }
     GlSpan(const GlSpan&) = delete;
     GlSpan& operator=(const GlSpan&) = delete;
 
-private:
+  private:
     std::chrono::steady_clock::time_point begin;
 };
 
@@ -104,8 +105,7 @@ void GLAD_API_PTR countDrawArraysInstanced(GLenum mode, GLint first, GLsizei cou
     instancedTime += driverTime - before;
 }
 
-void GLAD_API_PTR countBufferData(GLenum target, GLsizeiptr size, const void* data,
-                                  GLenum usage) {
+void GLAD_API_PTR countBufferData(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
     GlSpan span;
     if (data != nullptr)
         uploadedBytes += static_cast<std::uint64_t>(size);
@@ -125,7 +125,9 @@ template <typename Fn> void swapIn(Fn& slot, Fn& real, Fn counting) {
 }
 } // namespace
 
-void markMainThread() { onMainThread = true; }
+void markMainThread() {
+    onMainThread = true;
+}
 
 void installGlCounters() {
     swapIn(glad_glDrawElements, realDrawElements, &countDrawElements);
@@ -193,7 +195,9 @@ int posix_memalign(void** out, std::size_t alignment, std::size_t size) {
     *out = pointer;
     return 0;
 }
-void free(void* pointer) { __libc_free(pointer); }
+void free(void* pointer) {
+    __libc_free(pointer);
+}
 }
 
 // The C++ allocator: counted, then served by the C one above.
@@ -212,8 +216,12 @@ void* countedAlignedNew(std::size_t size, std::align_val_t alignment) {
 }
 } // namespace
 
-void* operator new(std::size_t size) { return countedNew(size); }
-void* operator new[](std::size_t size) { return countedNew(size); }
+void* operator new(std::size_t size) {
+    return countedNew(size);
+}
+void* operator new[](std::size_t size) {
+    return countedNew(size);
+}
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
     newCount.fetch_add(1, std::memory_order_relaxed);
     return std::malloc(size == 0 ? 1 : size);
@@ -228,13 +236,27 @@ void* operator new(std::size_t size, std::align_val_t alignment) {
 void* operator new[](std::size_t size, std::align_val_t alignment) {
     return countedAlignedNew(size, alignment);
 }
-void operator delete(void* pointer) noexcept { std::free(pointer); }
-void operator delete[](void* pointer) noexcept { std::free(pointer); }
-void operator delete(void* pointer, std::size_t) noexcept { std::free(pointer); }
-void operator delete[](void* pointer, std::size_t) noexcept { std::free(pointer); }
-void operator delete(void* pointer, std::align_val_t) noexcept { std::free(pointer); }
-void operator delete[](void* pointer, std::align_val_t) noexcept { std::free(pointer); }
-void operator delete(void* pointer, std::size_t, std::align_val_t) noexcept { std::free(pointer); }
+void operator delete(void* pointer) noexcept {
+    std::free(pointer);
+}
+void operator delete[](void* pointer) noexcept {
+    std::free(pointer);
+}
+void operator delete(void* pointer, std::size_t) noexcept {
+    std::free(pointer);
+}
+void operator delete[](void* pointer, std::size_t) noexcept {
+    std::free(pointer);
+}
+void operator delete(void* pointer, std::align_val_t) noexcept {
+    std::free(pointer);
+}
+void operator delete[](void* pointer, std::align_val_t) noexcept {
+    std::free(pointer);
+}
+void operator delete(void* pointer, std::size_t, std::align_val_t) noexcept {
+    std::free(pointer);
+}
 void operator delete[](void* pointer, std::size_t, std::align_val_t) noexcept {
     std::free(pointer);
 }

@@ -65,7 +65,9 @@ void settlePhysics() {
     physicsAccumulator = pending;
 }
 
-std::size_t phase(FramePhase p) { return static_cast<std::size_t>(p); }
+std::size_t phase(FramePhase p) {
+    return static_cast<std::size_t>(p);
+}
 
 Spread spread(const std::vector<double>& samples) {
     return {median(samples), quantile(samples, 0.95)};
@@ -94,7 +96,9 @@ class BenchGame {
 
     void play() {
         LoopHooks hooks;
-        hooks.setupPhaseDone = [](SetupPhase p) { setupClock.mark(static_cast<std::size_t>(p), now()); };
+        hooks.setupPhaseDone = [](SetupPhase p) {
+            setupClock.mark(static_cast<std::size_t>(p), now());
+        };
         hooks.afterSetup = [this](Scene&) { ready_ = now(); };
         hooks.beforeFrame = [this](Scene& scene) { beforeFrame(scene); };
         hooks.framePhaseDone = [this](FramePhase p) { phaseDone(p); };
@@ -106,7 +110,8 @@ class BenchGame {
 
   private:
     bool counting() const {
-        return stage_ < stages_.size() && stages_[stage_].frames != nullptr && frame_ >= warmUpFrames;
+        return stage_ < stages_.size() && stages_[stage_].frames != nullptr &&
+               frame_ >= warmUpFrames;
     }
 
     void beforeFrame(Scene& scene) {

@@ -6,9 +6,13 @@
 #include "stats.hpp"
 
 namespace {
-const char* const setupPartNames[setupPhaseCount] = {
-    "shaders (5 programs)", "sky box", "models (9, with their textures)", "physics bodies",
-    "particle ring", "light-map buffers and textures", "sounds (8 files, device, sources)"};
+const char* const setupPartNames[setupPhaseCount] = {"shaders (5 programs)",
+                                                     "sky box",
+                                                     "models (9, with their textures)",
+                                                     "physics bodies",
+                                                     "particle ring",
+                                                     "light-map buffers and textures",
+                                                     "sounds (8 files, device, sources)"};
 
 const char* const frameRowNames[FrameRowCount] = {
     "  runFrame, no swap",
@@ -22,9 +26,13 @@ const char* const frameRowNames[FrameRowCount] = {
     "  of it outside those calls (game, other GL calls)",
 };
 
-double ms(double seconds) { return seconds * 1000.0; }
+double ms(double seconds) {
+    return seconds * 1000.0;
+}
 
-void rule() { std::printf("%s\n", std::string(100, '-').c_str()); }
+void rule() {
+    std::printf("%s\n", std::string(100, '-').c_str());
+}
 
 void header(const char* title) {
     std::printf("%-56s %10s %10s %12s %8s\n", title, "median", "p95", "goal", "");
@@ -146,7 +154,8 @@ void printReport(const BenchFigures& b) {
     if (b.cpuPassRenderer.empty()) {
         std::printf("frame CPU time without the GPU work: the no-op driver pass failed\n");
     } else {
-        std::printf("frame CPU time without the GPU work (renderer: %s)\n", b.cpuPassRenderer.c_str());
+        std::printf("frame CPU time without the GPU work (renderer: %s)\n",
+                    b.cpuPassRenderer.c_str());
         frameBlock("  particle animation off", b.cpuOff, false);
         frameBlock("  particle animation on", b.cpuOn, true);
     }
@@ -168,7 +177,8 @@ void printReport(const BenchFigures& b) {
     rule();
 
     std::printf("per frame\n");
-    countRow("  draw calls, animation off", b.animationOff.minDrawCalls, b.animationOff.maxDrawCalls);
+    countRow("  draw calls, animation off", b.animationOff.minDrawCalls,
+             b.animationOff.maxDrawCalls);
     countRow("  draw calls, animation on", b.animationOn.minDrawCalls, b.animationOn.maxDrawCalls);
     countRow("  bytes uploaded, animation off", b.animationOff.minBytes, b.animationOff.maxBytes);
     countRow("  bytes uploaded, animation on", b.animationOn.minBytes, b.animationOn.maxBytes);
@@ -180,7 +190,7 @@ void printReport(const BenchFigures& b) {
                 b.residentAfterSetupMiB);
     std::printf("%-56s %7.1f MiB\n", "  of it file-backed (library code: Mesa, LLVM, ...)",
                 b.fileBackedAfterSetupMiB);
-    std::printf("%-56s %7.1f MiB %20s %8s\n", "peak resident memory (ru_maxrss)",
-                b.peakResidentMiB, "< 150 MB", b.peakResidentMiB * 1.048576 < 150.0 ? "met" : "NOT MET");
+    std::printf("%-56s %7.1f MiB %20s %8s\n", "peak resident memory (ru_maxrss)", b.peakResidentMiB,
+                "< 150 MB", b.peakResidentMiB * 1.048576 < 150.0 ? "met" : "NOT MET");
     rule();
 }

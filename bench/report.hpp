@@ -8,8 +8,8 @@
 #include "game/loop_hooks.hpp"
 
 struct SetupFigures {
-    std::vector<double> totals;               // seconds, one per run
-    std::vector<double> firstFrames;          // seconds, the frame after each set-up
+    std::vector<double> totals;                             // seconds, one per run
+    std::vector<double> firstFrames;                        // seconds, the frame after each set-up
     std::vector<std::array<double, setupPhaseCount>> parts; // seconds per SetupPhase, per run
 };
 
@@ -62,8 +62,8 @@ struct BenchFigures {
     std::string cpuPassRenderer;
     FrameFigures cpuOff, cpuOn;
     RateFigures rates;
-    double residentAfterStartMiB = 0.0; // window, context, glyphs, physics world
-    double residentAfterSetupMiB = 0.0; // and the scene with its first frame
+    double residentAfterStartMiB = 0.0;   // window, context, glyphs, physics world
+    double residentAfterSetupMiB = 0.0;   // and the scene with its first frame
     double fileBackedAfterSetupMiB = 0.0; // of it, mapped library code and data
     double peakResidentMiB = 0.0;
 };

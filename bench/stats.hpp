@@ -10,12 +10,14 @@
 // Zero for no samples.
 double quantile(std::vector<double> samples, double q);
 
-inline double median(const std::vector<double>& samples) { return quantile(samples, 0.5); }
+inline double median(const std::vector<double>& samples) {
+    return quantile(samples, 0.5);
+}
 
 // Time between marks, credited to the part each mark ends. A part may end
 // several times in one round (the scene ends before and after the ring).
 template <std::size_t Parts> class PhaseClock {
-public:
+  public:
     void start(double now) {
         last = now;
         spent.fill(0.0);
@@ -27,7 +29,7 @@ public:
     }
     double operator[](std::size_t part) const { return spent[part]; }
 
-private:
+  private:
     double last = 0.0;
     std::array<double, Parts> spent{};
 };

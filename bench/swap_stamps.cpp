@@ -29,7 +29,9 @@ double clockNow(clockid_t clock) {
     return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-double now() { return clockNow(CLOCK_MONOTONIC); }
+double now() {
+    return clockNow(CLOCK_MONOTONIC);
+}
 
 double seconds(const char* name, double fallback) {
     const char* text = std::getenv(name);
@@ -42,8 +44,8 @@ struct Stamps {
     double span = seconds("FROSTMOOR_STAMPS_SPAN", 20.0);
     double first = -1.0;
     double previous = -1.0;
-    std::vector<double> frames; // milliseconds, inside the span
-    std::vector<double> swaps;  // of which inside glfwSwapBuffers
+    std::vector<double> frames;   // milliseconds, inside the span
+    std::vector<double> swaps;    // of which inside glfwSwapBuffers
     double cpuAtSpanStart = -1.0; // CPU time of all the process's threads
     double cpuInSpan = 0.0;
     double mainAtSpanStart = -1.0; // and of the thread that swaps, the game's own

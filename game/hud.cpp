@@ -73,8 +73,8 @@ HudLines pausedLayout(bool paused, bool endTextShown, int screenWidth, int scree
     return out;
 }
 
-HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime,
-                      float bodyTemperature, bool showFps, bool showHud) {
+HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime, float bodyTemperature,
+                      bool showFps, bool showHud) {
     HudLines out;
     fillStatusLayout(out, screenWidth, screenHeight, deltaTime, bodyTemperature, showFps, showHud);
     return out;

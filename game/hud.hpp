@@ -33,7 +33,7 @@ struct HudLines {
         return lines[static_cast<std::size_t>(count++)];
     }
 
-private:
+  private:
     HudLine overflow;
 };
 
@@ -50,8 +50,8 @@ HudLines pausedLayout(bool paused, bool endTextShown, int screenWidth, int scree
 // Frame rate, temperature and warning, in drawing order. The frame-rate line
 // follows showFps alone; RenderText itself hides everything while the HUD is
 // off.
-HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime,
-                      float bodyTemperature, bool showFps, bool showHud);
+HudLines statusLayout(int screenWidth, int screenHeight, float deltaTime, float bodyTemperature,
+                      bool showFps, bool showHud);
 
 // The same into existing lines, whose strings keep their storage: the frame
 // refills one set and so allocates nothing once the lines have been seen.

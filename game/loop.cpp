@@ -29,7 +29,9 @@ void advanceClock(float now) {
         physicsAccumulator += deltaTime;
 }
 
-bool physicsStepDue() { return physicsAccumulator > physicsStep; }
+bool physicsStepDue() {
+    return physicsAccumulator > physicsStep;
+}
 
 bool advancePhysics() {
     if (paused || !physicsStepDue())
@@ -71,7 +73,8 @@ bool runFrame(Scene& scene, const LoopHooks& hooks) {
     advanceClock(static_cast<float>(glfwGetTime()));
     FrameMoment before = momentOf(scene.state);
     processInput();
-    if (playAgainAsked && endTextFor(scene.state.bodyTemperature, scene.state.gameWon) != EndText::None) {
+    if (playAgainAsked &&
+        endTextFor(scene.state.bodyTemperature, scene.state.gameWon) != EndText::None) {
         startNewRound(scene);
         before = momentOf(scene.state); // the old round's end is no news for the ear
     }
@@ -81,10 +84,9 @@ bool runFrame(Scene& scene, const LoopHooks& hooks) {
     hooks.frameDone(FramePhase::Physics);
 
     const glm::mat4 view = camera.getViewMatrix();
-    const glm::mat4 projection =
-        glm::perspective(toRadians(camera.zoom),
-                         static_cast<float>(screenWidth) / static_cast<float>(screenHeight), 0.1f,
-                         10000.0f);
+    const glm::mat4 projection = glm::perspective(
+        toRadians(camera.zoom), static_cast<float>(screenWidth) / static_cast<float>(screenHeight),
+        0.1f, 10000.0f);
     const glm::vec3 viewPos = camera.position;
     setParticleCamera(scene, view, projection);
 
@@ -105,7 +107,9 @@ bool runFrame(Scene& scene, const LoopHooks& hooks) {
     return true;
 }
 
-void gameLoop() { gameLoop(LoopHooks{}); }
+void gameLoop() {
+    gameLoop(LoopHooks{});
+}
 
 void gameLoop(const LoopHooks& hooks) {
     Scene scene;

@@ -157,15 +157,14 @@ void createActors() {
 
     // btBoxShape keeps the margin inside the half extents, so the cube's
     // collision surface stays at 0.3.
-    iceCubeShape = new btBoxShape(btVector3(iceCubeHalfExtent, iceCubeHalfExtent,
-                                            iceCubeHalfExtent));
+    iceCubeShape =
+        new btBoxShape(btVector3(iceCubeHalfExtent, iceCubeHalfExtent, iceCubeHalfExtent));
     lastImpactCount = 0;
     for (int i = 0; i < iceCubeCount; ++i) {
         stepsSinceImpact[i] = impactQuietSteps + 1;
         const glm::vec3& start = iceCubeStartPositions[i];
         // Mass 1 and unit inertia: what a body gets when no mass is given.
-        btRigidBody::btRigidBodyConstructionInfo info(1, nullptr, iceCubeShape,
-                                                      btVector3(1, 1, 1));
+        btRigidBody::btRigidBodyConstructionInfo info(1, nullptr, iceCubeShape, btVector3(1, 1, 1));
         info.m_startWorldTransform =
             btTransform(btQuaternion::getIdentity(), btVector3(start.x, start.y, start.z));
         iceCubeBodies[i] = new btRigidBody(info);

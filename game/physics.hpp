@@ -10,9 +10,11 @@ inline constexpr float iceCubeFriction = 0.5f;
 inline constexpr float iceCubeRestitution = 0.5f;
 
 // Start positions; the index is the ice cube's index everywhere in the game.
-inline constexpr glm::vec3 iceCubeStartPositions[iceCubeCount] = {
-    {19.8f, 10.0f, -5.0f}, {20.0f, 15.0f, -5.0f}, {119.8f, 10.0f, -50.0f},
-    {220.0f, 12.0f, 15.0f}, {320.0f, 15.0f, -5.0f}};
+inline constexpr glm::vec3 iceCubeStartPositions[iceCubeCount] = {{19.8f, 10.0f, -5.0f},
+                                                                  {20.0f, 15.0f, -5.0f},
+                                                                  {119.8f, 10.0f, -50.0f},
+                                                                  {220.0f, 12.0f, 15.0f},
+                                                                  {320.0f, 15.0f, -5.0f}};
 
 // A rigid transform: rotation, then translation.
 struct Pose {

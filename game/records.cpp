@@ -48,7 +48,7 @@ void put(std::string& out, long value) {
 
 // Reads the text line by line; every read must take a whole field.
 class Lines {
-public:
+  public:
     explicit Lines(std::string_view text) : rest(text) {}
 
     // The next line without its newline; false at the end or on a last line
@@ -64,19 +64,21 @@ public:
     bool atEnd() const { return rest.empty(); }
     std::size_t consumed(std::string_view whole) const { return whole.size() - rest.size(); }
 
-private:
+  private:
     std::string_view rest;
 };
 
 // The whole field a whole number within [low, high].
 bool wholeNumber(std::string_view digits, long low, long high, long& value) {
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return error == std::errc() && end == digits.data() + digits.size() && value >= low && value <= high;
+    return error == std::errc() && end == digits.data() + digits.size() && value >= low &&
+           value <= high;
 }
 
 // "name value", the value a whole number within [low, high].
 bool keyNumber(std::string_view line, std::string_view name, long low, long high, long& value) {
-    if (line.size() <= name.size() + 1 || line.substr(0, name.size()) != name || line[name.size()] != ' ')
+    if (line.size() <= name.size() + 1 || line.substr(0, name.size()) != name ||
+        line[name.size()] != ' ')
         return false;
     return wholeNumber(line.substr(name.size() + 1), low, high, value);
 }
@@ -122,7 +124,9 @@ bool keepAside(const std::string& path) {
     return false;
 }
 
-void report(const std::string& path) { std::cout << "ERROR::RECORDS:: " << path << std::endl; }
+void report(const std::string& path) {
+    std::cout << "ERROR::RECORDS:: " << path << std::endl;
+}
 
 // Every folder of path up to its last slash, made private when missing.
 bool makeFolders(const std::string& path) {
@@ -135,8 +139,12 @@ bool makeFolders(const std::string& path) {
     return true;
 }
 
-int systemOpen(const char* path, int flags, int mode) { return ::open(path, flags, mode); }
-long systemWrite(int fd, const void* data, unsigned long size) { return ::write(fd, data, size); }
+int systemOpen(const char* path, int flags, int mode) {
+    return ::open(path, flags, mode);
+}
+long systemWrite(int fd, const void* data, unsigned long size) {
+    return ::write(fd, data, size);
+}
 } // namespace
 
 std::string recordsPath(const char* xdgDataHome, const char* home) {
@@ -211,7 +219,8 @@ bool parseRecords(std::string_view text, Records& out) {
         return false;
     records.bestPath.count = static_cast<int>(number);
     for (int i = 0; i < records.bestPath.count; ++i)
-        if (!lines.next(line) || !pathSample(line, records.bestPath.samples[static_cast<std::size_t>(i)]))
+        if (!lines.next(line) ||
+            !pathSample(line, records.bestPath.samples[static_cast<std::size_t>(i)]))
             return false;
 
     const std::size_t summed = lines.consumed(text);
@@ -220,7 +229,8 @@ bool parseRecords(std::string_view text, Records& out) {
     const std::string_view hex = line.substr(9);
     std::uint32_t sum = 0;
     const auto [end, error] = std::from_chars(hex.data(), hex.data() + hex.size(), sum, 16);
-    if (error != std::errc() || end != hex.data() + hex.size() || sum != crc32(text.substr(0, summed)))
+    if (error != std::errc() || end != hex.data() + hex.size() ||
+        sum != crc32(text.substr(0, summed)))
         return false;
     out = records;
     return true;

@@ -24,8 +24,8 @@ namespace {
 // Whether the records may be written this run: not over a file that could
 // be neither read nor kept aside.
 bool recordsWritable = false;
-Path walked;    // this round's path so far
-Path ghostRun;  // the best run as it stood when this round began
+Path walked;               // this round's path so far
+Path ghostRun;             // the best run as it stood when this round began
 bool roundCounted = false; // an end text has shown in this round
 bool roundWon = false;
 float heading = 0.0f;
@@ -101,7 +101,8 @@ void trackRound(const GameState& state) {
         heading = headingOf(lastPlace, place, heading);
         lastPlace = place;
         recordPath(walked, roundTime,
-                   PathSample{place.x, place.y, heading, waddleAngle, snowmanScale(state.bodyTemperature)});
+                   PathSample{place.x, place.y, heading, waddleAngle,
+                              snowmanScale(state.bodyTemperature)});
     }
 
     if (!ended || roundCounted)
@@ -122,7 +123,9 @@ void trackRound(const GameState& state) {
     save();
 }
 
-const std::string& winTimesText() { return winTimes; }
+const std::string& winTimesText() {
+    return winTimes;
+}
 
 bool ghostPose(PathSample& pose) {
     if (!ghostEnabled || ghostRun.count == 0)

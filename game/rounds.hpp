@@ -9,9 +9,9 @@
 struct GameState;
 struct Scene;
 
-extern int roundNumber;        // 1 for the first round of the run
-extern float roundTime;        // seconds played this round, pauses left out
-extern bool playAgainAsked;    // Enter went down this frame
+extern int roundNumber;         // 1 for the first round of the run
+extern float roundTime;         // seconds played this round, pauses left out
+extern bool playAgainAsked;     // Enter went down this frame
 extern std::string recordsFile; // where the records live; empty: none kept
 extern Records records;
 

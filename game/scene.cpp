@@ -19,11 +19,16 @@ const glm::vec3 lightPosition(0.0f, 20.0f, 0.0f);
 
 Model& modelOf(Scene& scene, Prop prop) {
     switch (prop) {
-    case Prop::IceCube: return *scene.iceCubeModel;
-    case Prop::Cactus: return *scene.cactusModel;
-    case Prop::Larva: return *scene.larvaModel;
-    case Prop::Hat: return *scene.hatModel;
-    case Prop::Helicopter: break;
+    case Prop::IceCube:
+        return *scene.iceCubeModel;
+    case Prop::Cactus:
+        return *scene.cactusModel;
+    case Prop::Larva:
+        return *scene.larvaModel;
+    case Prop::Hat:
+        return *scene.hatModel;
+    case Prop::Helicopter:
+        break;
     }
     return *scene.helicopterModel;
 }
@@ -53,15 +58,16 @@ void sendVisibleRing(Scene& scene, const glm::mat4& projectionView, const Frustu
     else if (projectionView == scene.sentForView)
         return;
     scene.visibleParticleCount =
-        gatherVisibleParticles(scene.particleMatrices.get(), particleCount,
-                               scene.rockModel->bounds, view, scene.visibleParticles.get());
+        gatherVisibleParticles(scene.particleMatrices.get(), particleCount, scene.rockModel->bounds,
+                               view, scene.visibleParticles.get());
     uploadParticles(scene.particleInstanceBuffer, scene.visibleParticles.get());
     scene.sentForView = projectionView;
 }
 
 // The ghost of the best run, pale and see-through: drawn last and leaving
 // the depth buffer alone, so that nothing else looks any different.
-void drawGhost(Scene& scene, const glm::mat4& view, const glm::mat4& projection, glm::vec3 viewPos) {
+void drawGhost(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
+               glm::vec3 viewPos) {
     PathSample pose;
     if (!scene.ghostShader || !ghostPose(pose))
         return;
@@ -117,8 +123,8 @@ void setParticleCamera(Scene& scene, const glm::mat4& view, const glm::mat4& pro
     scene.particlesShader->setUniformMat4("view", view);
 }
 
-void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
-               glm::vec3 viewPos, bool ringMoves, const LoopHooks& hooks) {
+void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection, glm::vec3 viewPos,
+               bool ringMoves, const LoopHooks& hooks) {
     // The scene is opaque; the texts drawn before it and after blend.
     glDisable(GL_BLEND);
 

@@ -12,8 +12,8 @@ void setParticleCamera(Scene& scene, const glm::mat4& view, const glm::mat4& pro
 // particle ring and the light-mapped boulder. The collection, touch and
 // reach rules run where the positions they test are computed. The ring turns
 // when `ringMoves`; the hooks hear the scene's parts finish.
-void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection,
-               glm::vec3 viewPos, bool ringMoves, const LoopHooks& hooks);
+void drawScene(Scene& scene, const glm::mat4& view, const glm::mat4& projection, glm::vec3 viewPos,
+               bool ringMoves, const LoopHooks& hooks);
 
 // Makes the light-map program current with the boulder's point light,
 // material, camera and model matrix T(30, 1.35, -25) S(4.5).

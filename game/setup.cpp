@@ -81,8 +81,7 @@ void setupScene(Scene& scene, const LoopHooks& hooks) {
 
     scene.particleMatrices = std::make_unique<glm::mat4[]>(particleCount);
     scene.visibleParticles = std::make_unique<glm::mat4[]>(particleCount);
-    buildParticleRing(scene.particleMatrices.get(),
-                      static_cast<unsigned int>(glfwGetTime()));
+    buildParticleRing(scene.particleMatrices.get(), static_cast<unsigned int>(glfwGetTime()));
     scene.particleInstanceBuffer =
         createParticleBuffer(*scene.rockModel, scene.particleMatrices.get());
     hooks.setupDone(SetupPhase::Ring);

@@ -17,7 +17,8 @@ void tellSounds(const FrameMoment& before, const FrameMoment& after, const CubeI
                 int impactCount, SoundFrame& out) {
     const GameState& now = after.state;
     const bool walked = after.player != before.player;
-    const bool playing = !after.gameEnded && endTextFor(now.bodyTemperature, now.gameWon) == EndText::None;
+    const bool playing =
+        !after.gameEnded && endTextFor(now.bodyTemperature, now.gameWon) == EndText::None;
     // A foot lands at every other turn of the waddle: one at each turn made
     // the walk sound like a drum roll.
     out.footstep = walked && playing && after.waddleRising && !before.waddleRising;
@@ -31,7 +32,8 @@ void tellSounds(const FrameMoment& before, const FrameMoment& after, const CubeI
     for (int i = 0; i < out.thudCount; ++i)
         out.thuds[i] = PlacedSound{impacts[i].at, std::min(impacts[i].speed / loudestImpact, 1.0f)};
 
-    out.melt = before.state.bodyTemperature < temperatureLimit && now.bodyTemperature >= temperatureLimit;
+    out.melt =
+        before.state.bodyTemperature < temperatureLimit && now.bodyTemperature >= temperatureLimit;
     out.fanfare = now.gameWon && !before.state.gameWon;
     out.rotor = !now.gameWon;
     // Once won, a warm snowman is safe: no sizzle under the fanfare.

@@ -16,8 +16,9 @@ Frustum frustumOf(const glm::mat4& m) {
 }
 
 Sphere placedSphere(const Sphere& local, const glm::mat4& model) {
-    const float scale = std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
-                                  glm::length(glm::vec3(model[2]))});
+    const float scale =
+        std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
+                  glm::length(glm::vec3(model[2]))});
     return {glm::vec3(model * glm::vec4(local.centre, 1.0f)), local.radius * scale};
 }
 

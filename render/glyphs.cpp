@@ -16,8 +16,7 @@ namespace {
 // off the screen; such a glyph is left out like one that failed.
 constexpr int maxGlyphSide = 512;
 
-bool withinSize(FT_GlyphSlot slot)
-{
+bool withinSize(FT_GlyphSlot slot) {
     if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
         FT_BBox box;
         FT_Outline_Get_CBox(&slot->outline, &box);
@@ -31,8 +30,7 @@ bool withinSize(FT_GlyphSlot slot)
 // One coverage byte per pixel, top row first, whatever the bitmap's own
 // layout: a rendered outline has grey bytes in padded rows, an embedded
 // bitmap may have one bit per pixel.
-bool copyCoverage(FT_Library library, const FT_Bitmap& bitmap, std::vector<unsigned char>& out)
-{
+bool copyCoverage(FT_Library library, const FT_Bitmap& bitmap, std::vector<unsigned char>& out) {
     const std::size_t width = bitmap.width, rows = bitmap.rows;
     out.assign(width * rows, 0);
     if (out.empty())
@@ -61,8 +59,7 @@ bool copyCoverage(FT_Library library, const FT_Bitmap& bitmap, std::vector<unsig
     return converted;
 }
 
-void rasterise(FT_Library library, FT_Face face, std::vector<GlyphImage>& out)
-{
+void rasterise(FT_Library library, FT_Face face, std::vector<GlyphImage>& out) {
     FT_Set_Pixel_Sizes(face, 0, 48);
     for (int c = 0; c < 128; ++c) {
         // Loading and rendering as two steps lets an oversized outline be
@@ -70,9 +67,9 @@ void rasterise(FT_Library library, FT_Face face, std::vector<GlyphImage>& out)
         const FT_GlyphSlot slot = face->glyph;
         GlyphImage glyph;
         const bool loaded = FT_Load_Char(face, static_cast<FT_ULong>(c), FT_LOAD_DEFAULT) == 0 &&
-                            withinSize(slot) &&
-                            FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
-                            slot->bitmap.width <= maxGlyphSide && slot->bitmap.rows <= maxGlyphSide &&
+                            withinSize(slot) && FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) == 0 &&
+                            slot->bitmap.width <= maxGlyphSide &&
+                            slot->bitmap.rows <= maxGlyphSide &&
                             slot->advance.x <= 64L * maxGlyphSide &&
                             copyCoverage(library, slot->bitmap, glyph.coverage);
         if (!loaded) {
@@ -89,9 +86,7 @@ void rasterise(FT_Library library, FT_Face face, std::vector<GlyphImage>& out)
 }
 
 // Opens the face one way or the other, then rasterises it.
-template <typename Open>
-int rasteriseWith(Open open, std::vector<GlyphImage>& out)
-{
+template <typename Open> int rasteriseWith(Open open, std::vector<GlyphImage>& out) {
     out.clear();
     FT_Library library;
     if (FT_Init_FreeType(&library)) {
@@ -112,15 +107,13 @@ int rasteriseWith(Open open, std::vector<GlyphImage>& out)
 
 } // namespace
 
-int rasteriseGlyphs(const char* fontPath, std::vector<GlyphImage>& out)
-{
+int rasteriseGlyphs(const char* fontPath, std::vector<GlyphImage>& out) {
     return rasteriseWith(
         [&](FT_Library library, FT_Face* face) { return FT_New_Face(library, fontPath, 0, face); },
         out);
 }
 
-int rasteriseGlyphs(const unsigned char* data, std::size_t size, std::vector<GlyphImage>& out)
-{
+int rasteriseGlyphs(const unsigned char* data, std::size_t size, std::vector<GlyphImage>& out) {
     return rasteriseWith(
         [&](FT_Library library, FT_Face* face) {
             return FT_New_Memory_Face(library, data, static_cast<FT_Long>(size), 0, face);

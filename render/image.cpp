@@ -12,8 +12,7 @@ namespace {
 // stb_image sizes its buffer for a PNG's image data by the lengths its
 // chunks claim, before reading them: 94 bytes claiming two gigabytes got
 // two gigabytes. A chunk longer than what is left of the file is refused.
-bool pngChunksFit(const unsigned char* data, std::size_t size)
-{
+bool pngChunksFit(const unsigned char* data, std::size_t size) {
     static constexpr unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     if (size < sizeof signature || !std::equal(signature, signature + 8, data))
         return true; // not a PNG
@@ -29,8 +28,7 @@ bool pngChunksFit(const unsigned char* data, std::size_t size)
 
 } // namespace
 
-bool decodeImage(const unsigned char* data, std::size_t size, int channels, Image& out)
-{
+bool decodeImage(const unsigned char* data, std::size_t size, int channels, Image& out) {
     out = Image{};
     if (size == 0 || size > static_cast<std::size_t>(INT_MAX) || !pngChunksFit(data, size))
         return false;
@@ -54,8 +52,7 @@ bool decodeImage(const unsigned char* data, std::size_t size, int channels, Imag
     return true;
 }
 
-bool readImageFile(const char* path, int channels, Image& out)
-{
+bool readImageFile(const char* path, int channels, Image& out) {
     out = Image{};
     std::ifstream file(path, std::ios::binary);
     if (!file)
@@ -65,7 +62,6 @@ bool readImageFile(const char* path, int channels, Image& out)
     return decodeImage(bytes.data(), bytes.size(), channels, out);
 }
 
-bool fitsSkyFace(const Image& face, int side)
-{
+bool fitsSkyFace(const Image& face, int side) {
     return face.width > 0 && face.width == face.height && (side == 0 || face.width == side);
 }

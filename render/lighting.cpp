@@ -7,13 +7,11 @@
 #include "render/model.hpp"
 #include "render/shader.hpp"
 
-float snowmanScale(float t)
-{
+float snowmanScale(float t) {
     return static_cast<float>(1.01 - static_cast<double>(t / 100.0f));
 }
 
-float litAmbient(float brightness)
-{
+float litAmbient(float brightness) {
     return 0.6f * brightness;
 }
 
@@ -25,8 +23,7 @@ struct LightColours {
 };
 
 void drawLit(const Model& model, glm::vec3 viewPos, Shader& shader, const glm::mat4& view,
-             const glm::mat4& projection, const glm::mat4& modelMatrix, LightColours light)
-{
+             const glm::mat4& projection, const glm::mat4& modelMatrix, LightColours light) {
     shader.bind();
     const float ambient = litAmbient(brightness);
     shader.setUniformVec3("light.direction", 0.0f, -1.0f, 0.0f);
@@ -44,16 +41,14 @@ void drawLit(const Model& model, glm::vec3 viewPos, Shader& shader, const glm::m
 } // namespace
 
 void drawGround(const Model& model, glm::vec3 viewPos, Shader& shader, glm::mat4 view,
-                glm::mat4 projection)
-{
+                glm::mat4 projection) {
     glm::mat4 placement = glm::translate(glm::mat4(1.0f), glm::vec3(200.0f, 0.0f, 0.0f));
     placement = glm::scale(placement, glm::vec3(10.0f));
     drawLit(model, viewPos, shader, view, projection, placement, {0.3f, 0.2f});
 }
 
 void drawSnowman(const Model& model, glm::vec3 viewPos, Shader& shader, glm::mat4 view,
-                 glm::mat4 projection, float bodyTemperature)
-{
+                 glm::mat4 projection, float bodyTemperature) {
     glm::mat4 placement = glm::translate(glm::mat4(1.0f), playerPosition);
     placement = glm::scale(placement, glm::vec3(snowmanScale(bodyTemperature)));
     drawLit(model, viewPos, shader, view, projection, placement, {0.4f, 0.4f});

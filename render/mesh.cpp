@@ -9,10 +9,9 @@
 #include "render/shader.hpp"
 #include "render/vertex_sharing.hpp"
 
-std::vector<std::string> samplerNames(const std::vector<Texture>& textures)
-{
-    static const std::array<std::string, 4> kinds = {
-        "texture_diffuse", "texture_specular", "texture_normal", "texture_height"};
+std::vector<std::string> samplerNames(const std::vector<Texture>& textures) {
+    static const std::array<std::string, 4> kinds = {"texture_diffuse", "texture_specular",
+                                                     "texture_normal", "texture_height"};
     std::array<unsigned int, 4> counters = {1, 1, 1, 1};
     std::vector<std::string> names;
     names.reserve(textures.size());
@@ -26,8 +25,7 @@ std::vector<std::string> samplerNames(const std::vector<Texture>& textures)
     return names;
 }
 
-int maxTextureUnits()
-{
+int maxTextureUnits() {
     static int units = [] {
         int value = 0;
         glGetIntegerv(GL_MAX_COMBINED_TEXTURE_IMAGE_UNITS, &value);
@@ -39,13 +37,11 @@ int maxTextureUnits()
 Mesh::Mesh(std::vector<Vertex> vertices, std::vector<unsigned int> indices,
            std::vector<Texture> textures)
     : vertices(std::move(vertices)), indices(std::move(indices)), textures(std::move(textures)),
-      samplers(samplerNames(this->textures))
-{
+      samplers(samplerNames(this->textures)) {
     uploadToGpu();
 }
 
-void Mesh::uploadToGpu()
-{
+void Mesh::uploadToGpu() {
     glGenVertexArrays(1, &vertexArray);
     glGenBuffers(1, &vertexBuffer);
     glGenBuffers(1, &elementBuffer);
@@ -54,8 +50,7 @@ void Mesh::uploadToGpu()
     // The lists stay as imported; the GPU gets each distinct vertex once.
     const SharedVertices shared = shareIdenticalVertices(vertices, indices);
     glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(shared.vertices.size() * sizeof(Vertex)),
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(shared.vertices.size() * sizeof(Vertex)),
                  shared.vertices.data(), GL_STATIC_DRAW);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, elementBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
@@ -75,8 +70,7 @@ void Mesh::uploadToGpu()
     glBindVertexArray(0);
 }
 
-void Mesh::draw(const Shader& shader) const
-{
+void Mesh::draw(const Shader& shader) const {
     // Units past the context's last one do not exist; extra textures are
     // left unbound rather than bound out of range.
     std::size_t bound = std::min(textures.size(), static_cast<std::size_t>(maxTextureUnits()));

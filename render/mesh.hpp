@@ -33,7 +33,7 @@ std::vector<std::string> samplerNames(const std::vector<Texture>& textures);
 int maxTextureUnits();
 
 class Mesh {
-public:
+  public:
     std::vector<Vertex> vertices;
     std::vector<unsigned int> indices;
     std::vector<Texture> textures;
@@ -50,7 +50,7 @@ public:
     // them, then draws the triangles. The caller binds the shader first.
     void draw(const Shader& shader) const;
 
-private:
+  private:
     // The names never change with the texture list, so they are built once.
     std::vector<std::string> samplers;
 

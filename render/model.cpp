@@ -8,8 +8,7 @@
 
 #include <glad/gl.h>
 
-Sphere boundingSphere(const std::vector<Mesh>& meshes)
-{
+Sphere boundingSphere(const std::vector<Mesh>& meshes) {
     glm::vec3 low(0.0f), high(0.0f);
     bool any = false;
     for (const Mesh& mesh : meshes)
@@ -25,8 +24,7 @@ Sphere boundingSphere(const std::vector<Mesh>& meshes)
     return sphere;
 }
 
-Model::Model(const std::string& path)
-{
+Model::Model(const std::string& path) {
     ModelData data;
     if (!importModel(path, data))
         return;
@@ -46,8 +44,7 @@ Model::Model(const std::string& path)
             opaque = false;
 }
 
-void Model::draw(const Shader& shader) const
-{
+void Model::draw(const Shader& shader) const {
     // The scene draws with blending off, which spares a software renderer
     // reading back every pixel; a see-through model turns it on for itself.
     const bool blend = !opaque && !glIsEnabled(GL_BLEND);

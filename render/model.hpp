@@ -13,7 +13,7 @@ class Shader;
 Sphere boundingSphere(const std::vector<Mesh>& meshes);
 
 class Model {
-public:
+  public:
     std::vector<Texture> textureCache; // every texture loaded, in load order
     std::vector<Mesh> meshes;          // in the order of the node walk
     std::string directory;             // the path up to its last "/", or "."

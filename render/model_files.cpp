@@ -6,8 +6,7 @@
 #include <iostream>
 #include <string_view>
 
-size_t MemoryStream::Read(void* into, size_t size, size_t count)
-{
+size_t MemoryStream::Read(void* into, size_t size, size_t count) {
     if (size == 0)
         return 0;
     const size_t n = std::min(count, (bytes.size() - at) / size);
@@ -17,8 +16,7 @@ size_t MemoryStream::Read(void* into, size_t size, size_t count)
     return n;
 }
 
-aiReturn MemoryStream::Seek(size_t offset, aiOrigin origin)
-{
+aiReturn MemoryStream::Seek(size_t offset, aiOrigin origin) {
     const size_t base = origin == aiOrigin_CUR ? at : origin == aiOrigin_END ? bytes.size() : 0;
     if (offset > bytes.size() - base)
         return aiReturn_FAILURE;
@@ -33,8 +31,7 @@ constexpr std::string_view lineEnds("\r\n\f\0", 4);
 
 // Where the first material begins: "newmtl", a blank and a name at the very
 // start of a line.
-size_t firstMaterial(std::string_view text)
-{
+size_t firstMaterial(std::string_view text) {
     for (size_t at = 0; (at = text.find("newmtl", at)) != std::string_view::npos; ++at) {
         const bool lineStart = at == 0 || lineEnds.find(text[at - 1]) != std::string_view::npos;
         const std::string_view name = text.substr(at + 6);
@@ -45,17 +42,16 @@ size_t firstMaterial(std::string_view text)
     return text.size();
 }
 
-bool hasSuffix(std::string_view name, std::string_view suffix)
-{
+bool hasSuffix(std::string_view name, std::string_view suffix) {
     return name.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(),
-                      [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+           std::equal(suffix.begin(), suffix.end(), name.end() - suffix.size(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
 }
 
 } // namespace
 
-bool statementBeforeFirstMaterial(const std::string& materialFile)
-{
+bool statementBeforeFirstMaterial(const std::string& materialFile) {
     std::string_view rest = std::string_view(materialFile).substr(0, firstMaterial(materialFile));
     while (!rest.empty()) {
         const size_t end = std::min(rest.find_first_of(lineEnds), rest.size());
@@ -69,24 +65,24 @@ bool statementBeforeFirstMaterial(const std::string& materialFile)
 }
 
 ScreenedFiles::ScreenedFiles(std::string modelPath, Assimp::IOSystem* inner)
-    : modelPath(std::move(modelPath)), inner(inner)
-{
-}
+    : modelPath(std::move(modelPath)), inner(inner) {}
 
 ScreenedFiles::~ScreenedFiles() = default;
 
-bool ScreenedFiles::Exists(const char* file) const { return inner->Exists(file); }
+bool ScreenedFiles::Exists(const char* file) const {
+    return inner->Exists(file);
+}
 
-char ScreenedFiles::getOsSeparator() const { return inner->getOsSeparator(); }
+char ScreenedFiles::getOsSeparator() const {
+    return inner->getOsSeparator();
+}
 
-Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode)
-{
+Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode) {
     // The importer asks again after a refusal; the line is printed once.
     if (std::find(refused.begin(), refused.end(), file) != refused.end())
         return nullptr;
     Assimp::IOStream* stream = inner->Open(file, mode);
-    if (!stream || modelPath == file || !(hasSuffix(modelPath, ".obj") ||
-                                          hasSuffix(file, ".mtl")))
+    if (!stream || modelPath == file || !(hasSuffix(modelPath, ".obj") || hasSuffix(file, ".mtl")))
         return stream;
     std::string bytes(stream->FileSize(), '\0');
     const size_t read = stream->Read(bytes.data(), 1, bytes.size());
@@ -102,8 +98,7 @@ Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode)
     return screened.back();
 }
 
-void ScreenedFiles::Close(Assimp::IOStream* stream)
-{
+void ScreenedFiles::Close(Assimp::IOStream* stream) {
     const auto ours = std::find(screened.begin(), screened.end(), stream);
     if (ours == screened.end())
         return inner->Close(stream);

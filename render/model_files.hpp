@@ -10,7 +10,7 @@
 
 // A read-only file whose bytes are all in memory.
 class MemoryStream : public Assimp::IOStream {
-public:
+  public:
     explicit MemoryStream(std::string bytes) : bytes(std::move(bytes)) {}
 
     size_t Read(void* into, size_t size, size_t count) override;
@@ -20,7 +20,7 @@ public:
     size_t FileSize() const override { return bytes.size(); }
     void Flush() override {}
 
-private:
+  private:
     std::string bytes;
     size_t at = 0;
 };
@@ -35,7 +35,7 @@ bool statementBeforeFirstMaterial(const std::string& materialFile);
 // Serves files as the inner file system does, but screens the material
 // libraries as above: every file an OBJ model names, and any ".mtl".
 class ScreenedFiles : public Assimp::IOSystem {
-public:
+  public:
     ScreenedFiles(std::string modelPath, Assimp::IOSystem* inner);
     ~ScreenedFiles() override;
 
@@ -44,7 +44,7 @@ public:
     Assimp::IOStream* Open(const char* file, const char* mode) override;
     void Close(Assimp::IOStream* stream) override;
 
-private:
+  private:
     std::string modelPath;
     std::unique_ptr<Assimp::IOSystem> inner;
     std::vector<Assimp::IOStream*> screened; // open streams made here

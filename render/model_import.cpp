@@ -15,8 +15,7 @@
 
 namespace {
 
-std::size_t useTexture(ModelData& model, const char* path, const char* kind)
-{
+std::size_t useTexture(ModelData& model, const char* path, const char* kind) {
     for (std::size_t i = 0; i < model.textures.size(); ++i)
         if (model.textures[i].path == path)
             return i;
@@ -24,8 +23,7 @@ std::size_t useTexture(ModelData& model, const char* path, const char* kind)
     return model.textures.size() - 1;
 }
 
-MeshData convertMesh(const aiMesh* mesh, const aiScene* scene, ModelData& model)
-{
+MeshData convertMesh(const aiMesh* mesh, const aiScene* scene, ModelData& model) {
     MeshData out;
     out.vertices.reserve(mesh->mNumVertices);
     // A number past a float's range reads as infinite; a triangle through
@@ -83,8 +81,7 @@ MeshData convertMesh(const aiMesh* mesh, const aiScene* scene, ModelData& model)
 }
 
 // Depth first; node transforms are deliberately not applied.
-void visitNode(const aiNode* node, const aiScene* scene, ModelData& model)
-{
+void visitNode(const aiNode* node, const aiScene* scene, ModelData& model) {
     for (unsigned int i = 0; i < node->mNumMeshes; ++i)
         model.meshes.push_back(convertMesh(scene->mMeshes[node->mMeshes[i]], scene, model));
     for (unsigned int i = 0; i < node->mNumChildren; ++i)
@@ -93,8 +90,7 @@ void visitNode(const aiNode* node, const aiScene* scene, ModelData& model)
 
 } // namespace
 
-bool importModel(const std::string& path, ModelData& out, Assimp::IOSystem* io)
-{
+bool importModel(const std::string& path, ModelData& out, Assimp::IOSystem* io) {
     out = ModelData{};
     Assimp::Importer importer;
     importer.SetIOHandler(new ScreenedFiles(path, io ? io : new Assimp::DefaultIOSystem));
@@ -102,8 +98,8 @@ bool importModel(const std::string& path, ModelData& out, Assimp::IOSystem* io)
     // none, and UVs flipped for OpenGL, whose textures start at the bottom
     // row. These four make 0x800029, the set every model of the game has
     // been tuned under; the assert keeps it from changing unnoticed.
-    const unsigned int flags =
-        aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenNormals | aiProcess_FlipUVs;
+    const unsigned int flags = aiProcess_CalcTangentSpace | aiProcess_Triangulate |
+                               aiProcess_GenNormals | aiProcess_FlipUVs;
     static_assert((aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenNormals |
                    aiProcess_FlipUVs) == 0x800029);
     const aiScene* scene = importer.ReadFile(path, flags);

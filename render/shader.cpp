@@ -8,8 +8,7 @@
 #include <glad/gl.h>
 #include <glm/gtc/type_ptr.hpp>
 
-Shader::Shader(const char* vertexPath, const char* fragmentPath)
-{
+Shader::Shader(const char* vertexPath, const char* fragmentPath) {
     std::string vertexCode;
     std::string fragmentCode;
     std::ifstream vertexFile;
@@ -55,8 +54,7 @@ Shader::Shader(const char* vertexPath, const char* fragmentPath)
     glDeleteShader(fragment);
 }
 
-void Shader::reportBuildStatus(unsigned int object, const std::string& type)
-{
+void Shader::reportBuildStatus(unsigned int object, const std::string& type) {
     int success = 0;
     char infoLog[1024];
     const char* header = nullptr;
@@ -73,17 +71,16 @@ void Shader::reportBuildStatus(unsigned int object, const std::string& type)
         glGetShaderInfoLog(object, sizeof infoLog, nullptr, infoLog);
         header = "ERROR::SHADER_COMPILATION_ERROR of type: ";
     }
-    std::cout << header << type << "\n" << infoLog
-              << "\n -- --------------------------------------------------- -- " << std::endl;
+    std::cout << header << type << "\n"
+              << infoLog << "\n -- --------------------------------------------------- -- "
+              << std::endl;
 }
 
-void Shader::bind() const
-{
+void Shader::bind() const {
     glUseProgram(programId);
 }
 
-int Shader::uniformLocation(const char* name) const
-{
+int Shader::uniformLocation(const char* name) const {
     for (const auto& [known, location] : *locations)
         if (std::strcmp(known.c_str(), name) == 0)
             return location;
@@ -92,52 +89,42 @@ int Shader::uniformLocation(const char* name) const
     return location;
 }
 
-void Shader::setUniformInt(const char* name, int value) const
-{
+void Shader::setUniformInt(const char* name, int value) const {
     glUniform1i(uniformLocation(name), value);
 }
 
-void Shader::setUniformFloat(const char* name, float value) const
-{
+void Shader::setUniformFloat(const char* name, float value) const {
     glUniform1f(uniformLocation(name), value);
 }
 
-void Shader::setUniformVec3(const char* name, const glm::vec3& value) const
-{
+void Shader::setUniformVec3(const char* name, const glm::vec3& value) const {
     glUniform3fv(uniformLocation(name), 1, glm::value_ptr(value));
 }
 
-void Shader::setUniformVec3(const char* name, float x, float y, float z) const
-{
+void Shader::setUniformVec3(const char* name, float x, float y, float z) const {
     glUniform3f(uniformLocation(name), x, y, z);
 }
 
-void Shader::setUniformMat4(const char* name, const glm::mat4& value) const
-{
+void Shader::setUniformMat4(const char* name, const glm::mat4& value) const {
     glUniformMatrix4fv(uniformLocation(name), 1, GL_FALSE, glm::value_ptr(value));
 }
 
-void Shader::setUniformInt(const std::string& name, int value) const
-{
+void Shader::setUniformInt(const std::string& name, int value) const {
     setUniformInt(name.c_str(), value);
 }
 
-void Shader::setUniformFloat(const std::string& name, float value) const
-{
+void Shader::setUniformFloat(const std::string& name, float value) const {
     setUniformFloat(name.c_str(), value);
 }
 
-void Shader::setUniformVec3(const std::string& name, const glm::vec3& value) const
-{
+void Shader::setUniformVec3(const std::string& name, const glm::vec3& value) const {
     setUniformVec3(name.c_str(), value);
 }
 
-void Shader::setUniformVec3(const std::string& name, float x, float y, float z) const
-{
+void Shader::setUniformVec3(const std::string& name, float x, float y, float z) const {
     setUniformVec3(name.c_str(), x, y, z);
 }
 
-void Shader::setUniformMat4(const std::string& name, const glm::mat4& value) const
-{
+void Shader::setUniformMat4(const std::string& name, const glm::mat4& value) const {
     setUniformMat4(name.c_str(), value);
 }

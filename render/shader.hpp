@@ -9,7 +9,7 @@
 #include <glm/glm.hpp>
 
 class Shader {
-public:
+  public:
     unsigned int programId = 0;
 
     // Reads, compiles and links at once; failures are reported on the
@@ -36,7 +36,7 @@ public:
     // The location of a uniform in this program, -1 when it has none.
     int uniformLocation(const char* name) const;
 
-private:
+  private:
     // A linked program never changes its locations, so they are remembered
     // per program; copies of a Shader share the list.
     using LocationCache = std::vector<std::pair<std::string, int>>;

@@ -39,13 +39,11 @@ const std::array<float, 108> skyboxVertices = {
 };
 // clang-format on
 
-glm::mat4 skyboxView(const glm::mat4& view)
-{
+glm::mat4 skyboxView(const glm::mat4& view) {
     return glm::mat4(glm::mat3(view));
 }
 
-Skybox::Skybox() : shader("Skybox.vert", "Skybox.frag")
-{
+Skybox::Skybox() : shader("Skybox.vert", "Skybox.frag") {
     glGenVertexArrays(1, &skyVertexArray);
     glGenBuffers(1, &skyVertexBuffer);
     glBindVertexArray(skyVertexArray);
@@ -80,8 +78,7 @@ Skybox::Skybox() : shader("Skybox.vert", "Skybox.frag")
     shader.setUniformInt("skybox", 0);
 }
 
-void Skybox::draw(glm::mat4 view, glm::mat4 projection) const
-{
+void Skybox::draw(glm::mat4 view, glm::mat4 projection) const {
     glDepthFunc(GL_LEQUAL);
     shader.bind();
     shader.setUniformMat4("view", skyboxView(view));

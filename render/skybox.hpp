@@ -21,7 +21,7 @@ extern const std::array<float, 108> skyboxVertices;
 glm::mat4 skyboxView(const glm::mat4& view);
 
 class Skybox {
-public:
+  public:
     Shader shader;
 
     // Builds the shader, the cube and the cube map from the six faces.

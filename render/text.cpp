@@ -10,8 +10,7 @@ std::map<char, Character> Characters;
 unsigned int textVAO = 0;
 unsigned int textVBO = 0;
 
-int buildGlyphTable()
-{
+int buildGlyphTable() {
     std::vector<GlyphImage> glyphs;
     if (rasteriseGlyphs("../assets/fonts/arial.ttf", glyphs) != 0)
         return -1;
@@ -48,8 +47,7 @@ int buildGlyphTable()
 }
 
 float centredTextStart(const std::map<char, Character>& glyphs, std::string_view text, float x,
-                       float scale)
-{
+                       float scale) {
     int width = 0;
     for (char ch : text) {
         auto found = glyphs.find(ch);
@@ -63,14 +61,12 @@ float centredTextStart(const std::map<char, Character>& glyphs, std::string_view
 }
 
 void RenderText(Shader& shader, std::string text, float x, float y, float scale, glm::vec3 color,
-                bool center)
-{
+                bool center) {
     renderTextView(shader, text, x, y, scale, color, center);
 }
 
 void renderTextView(Shader& shader, std::string_view text, float x, float y, float scale,
-                    glm::vec3 color, bool center)
-{
+                    glm::vec3 color, bool center) {
     if (!showHud)
         return;
 

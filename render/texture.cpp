@@ -6,13 +6,16 @@
 
 #include "render/image.hpp"
 
-unsigned int textureFormatForChannels(int channels)
-{
+unsigned int textureFormatForChannels(int channels) {
     switch (channels) {
-    case 1: return GL_RED;
-    case 2: return GL_RG;
-    case 3: return GL_RGB;
-    default: return GL_RGBA;
+    case 1:
+        return GL_RED;
+    case 2:
+        return GL_RG;
+    case 3:
+        return GL_RGB;
+    default:
+        return GL_RGBA;
     }
 }
 
@@ -20,8 +23,7 @@ namespace {
 
 // Generates the name first so a failed decode still hands one back; only
 // the message names the file as the caller knows it.
-unsigned int loadTexture2D(const char* fullPath, const char* reportedName)
-{
+unsigned int loadTexture2D(const char* fullPath, const char* reportedName) {
     unsigned int textureId = 0;
     glGenTextures(1, &textureId);
 
@@ -55,19 +57,16 @@ unsigned int loadTexture2D(const char* fullPath, const char* reportedName)
 
 } // namespace
 
-unsigned int loadTextureFromDirectory(const char* fileName, const std::string& directory)
-{
+unsigned int loadTextureFromDirectory(const char* fileName, const std::string& directory) {
     std::string fullPath = directory + "/" + fileName;
     return loadTexture2D(fullPath.c_str(), fileName);
 }
 
-unsigned int loadTextureFile(const char* path)
-{
+unsigned int loadTextureFile(const char* path) {
     return loadTexture2D(path, path);
 }
 
-bool textureHasAlpha(unsigned int textureId)
-{
+bool textureHasAlpha(unsigned int textureId) {
     GLint format = 0;
     glBindTexture(GL_TEXTURE_2D, textureId);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);

@@ -40,7 +40,8 @@ bool read(const char* path, Recording& out) {
 }
 
 // The amplitude of a sine of the given frequency in a stretch (Goertzel).
-double toneAmplitude(const std::vector<float>& x, std::size_t from, std::size_t to, double hz, int rate) {
+double toneAmplitude(const std::vector<float>& x, std::size_t from, std::size_t to, double hz,
+                     int rate) {
     const double w = 2.0 * M_PI * hz / rate, coeff = 2.0 * std::cos(w);
     double s1 = 0.0, s2 = 0.0;
     for (std::size_t i = from; i < to; ++i) {
@@ -49,7 +50,8 @@ double toneAmplitude(const std::vector<float>& x, std::size_t from, std::size_t 
         s1 = s0;
     }
     const double power = s1 * s1 + s2 * s2 - coeff * s1 * s2;
-    return 2.0 * std::sqrt(std::max(power, 0.0)) / static_cast<double>(std::max<std::size_t>(to - from, 1));
+    return 2.0 * std::sqrt(std::max(power, 0.0)) /
+           static_cast<double>(std::max<std::size_t>(to - from, 1));
 }
 
 // Two one-pole high-pass stages.
@@ -76,7 +78,8 @@ double rms(const std::vector<float>& x, std::size_t from, std::size_t to) {
 
 int main(int argc, char** argv) {
     if (argc < 5) {
-        std::fprintf(stderr, "usage: wav_probe level FILE FROM TO | tone|hiss FILE HZ WINDOW FROM TO\n");
+        std::fprintf(stderr,
+                     "usage: wav_probe level FILE FROM TO | tone|hiss FILE HZ WINDOW FROM TO\n");
         return 2;
     }
     const std::string command = argv[1];
@@ -88,7 +91,8 @@ int main(int argc, char** argv) {
     const std::size_t length = r.left.size();
     auto sample = [&](const char* seconds) {
         const double t = std::atof(seconds);
-        return t < 0 ? length : std::min(length, static_cast<std::size_t>(std::max(0.0, t) * r.rate));
+        return t < 0 ? length
+                     : std::min(length, static_cast<std::size_t>(std::max(0.0, t) * r.rate));
     };
     if (command == "level") {
         const std::size_t from = sample(argv[3]), to = sample(argv[4]);
@@ -110,12 +114,13 @@ int main(int argc, char** argv) {
     }
     if (command == "hiss" && argc == 7) {
         const double hz = std::atof(argv[3]);
-        const std::vector<float> left = highPassed(r.left, hz, r.rate), right = highPassed(r.right, hz, r.rate);
+        const std::vector<float> left = highPassed(r.left, hz, r.rate),
+                                 right = highPassed(r.right, hz, r.rate);
         const std::size_t window = static_cast<std::size_t>(std::atof(argv[4]) * r.rate);
         const std::size_t to = sample(argv[6]);
         for (std::size_t at = sample(argv[5]); window > 0 && at + window <= to; at += window)
-            std::printf("%.3f %.6f %.6f\n", static_cast<double>(at) / r.rate, rms(left, at, at + window),
-                        rms(right, at, at + window));
+            std::printf("%.3f %.6f %.6f\n", static_cast<double>(at) / r.rate,
+                        rms(left, at, at + window), rms(right, at, at + window));
         return 0;
     }
     std::fprintf(stderr, "wav_probe: unknown command %s\n", command.c_str());

@@ -8,8 +8,7 @@
 #include "quiet.hpp"
 #include "render/glyphs.hpp"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     silenceConsole();
     std::vector<GlyphImage> glyphs;
     if (rasteriseGlyphs(data, size, glyphs) != 0) {

@@ -8,8 +8,7 @@
 
 namespace {
 
-void checkImage(const Image& image, int asked)
-{
+void checkImage(const Image& image, int asked) {
     FUZZ_CHECK(image.width > 0 && image.width <= maxImageSide);
     FUZZ_CHECK(image.height > 0 && image.height <= maxImageSide);
     FUZZ_CHECK(static_cast<long>(image.width) * image.height <= maxImagePixels);
@@ -22,8 +21,7 @@ void checkImage(const Image& image, int asked)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Image texture;
     if (decodeImage(data, size, 0, texture))
         checkImage(texture, 0);

@@ -20,30 +20,26 @@
 namespace {
 
 class MemoryFiles : public Assimp::IOSystem {
-public:
+  public:
     MemoryFiles(std::string_view obj, std::string_view mtl, bool hasMtl)
-        : obj(obj), mtl(mtl), hasMtl(hasMtl)
-    {
-    }
+        : obj(obj), mtl(mtl), hasMtl(hasMtl) {}
 
     bool Exists(const char* file) const override { return isObj(file) || hasMtl; }
     char getOsSeparator() const override { return '/'; }
-    Assimp::IOStream* Open(const char* file, const char* mode) override
-    {
+    Assimp::IOStream* Open(const char* file, const char* mode) override {
         if (std::strchr(mode, 'w') || !Exists(file))
             return nullptr;
         return new MemoryStream(std::string(isObj(file) ? obj : mtl));
     }
     void Close(Assimp::IOStream* stream) override { delete stream; }
 
-private:
+  private:
     static bool isObj(const char* file) { return std::strcmp(file, "fuzz/model.obj") == 0; }
     std::string_view obj, mtl;
     bool hasMtl;
 };
 
-void checkMesh(const MeshData& mesh, std::size_t textureCount)
-{
+void checkMesh(const MeshData& mesh, std::size_t textureCount) {
     FUZZ_CHECK(mesh.indices.size() % 3 == 0);
     for (const unsigned int index : mesh.indices)
         FUZZ_CHECK(index < mesh.vertices.size());
@@ -58,15 +54,14 @@ void checkMesh(const MeshData& mesh, std::size_t textureCount)
     FUZZ_CHECK(shared.vertices.size() <= mesh.vertices.size());
     for (std::size_t i = 0; i < shared.indices.size(); ++i) {
         FUZZ_CHECK(shared.indices[i] < shared.vertices.size());
-        FUZZ_CHECK(std::memcmp(&shared.vertices[shared.indices[i]],
-                               &mesh.vertices[mesh.indices[i]], sizeof(Vertex)) == 0);
+        FUZZ_CHECK(std::memcmp(&shared.vertices[shared.indices[i]], &mesh.vertices[mesh.indices[i]],
+                               sizeof(Vertex)) == 0);
     }
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     silenceConsole();
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find("\n#mtl\n");

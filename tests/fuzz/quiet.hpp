@@ -3,8 +3,7 @@
 // makes millions of failures; their lines would drown its own report.
 #include <iostream>
 
-inline void silenceConsole()
-{
+inline void silenceConsole() {
     static const bool silenced = [] {
         std::cout.setstate(std::ios::badbit);
         return true;

@@ -11,8 +11,7 @@
 
 namespace {
 
-void checkRead(const Records& records)
-{
+void checkRead(const Records& records) {
     FUZZ_CHECK(records.roundsPlayed >= 0 && records.roundsWon >= 0);
     FUZZ_CHECK(records.roundsWon <= records.roundsPlayed);
     FUZZ_CHECK(!records.hasBest || (std::isfinite(records.bestTime) && records.bestTime > 0.0f));
@@ -28,8 +27,7 @@ void checkRead(const Records& records)
     FUZZ_CHECK(formatRecords(again) == formatRecords(records));
 }
 
-void tryText(std::string_view text)
-{
+void tryText(std::string_view text) {
     Records records;
     if (parseRecords(text, records))
         checkRead(records);
@@ -37,8 +35,7 @@ void tryText(std::string_view text)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     tryText(text);
     std::string body(text.substr(0, text.rfind("checksum ")));

@@ -9,8 +9,7 @@
 #include "app/settings.hpp"
 #include "check.hpp"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const INIReader reader(reinterpret_cast<const char*>(data), size);
     readSettings(reader);
     FUZZ_CHECK(soundVolume >= 0.0f && soundVolume <= 1.0f);

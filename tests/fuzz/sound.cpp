@@ -7,8 +7,7 @@
 #include "check.hpp"
 #include "quiet.hpp"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     silenceConsole();
     const SoundSamples sound = decodeSound(data, size, "fuzz.wav");
     if (sound.samples.empty())

@@ -11,16 +11,14 @@ namespace {
 // Compile and link failures are the shader's own report, not misuse of the
 // API, so the shader compiler's messages are left to the info logs.
 void GLAPIENTRY failOnGlError(GLenum source, GLenum type, GLuint, GLenum, GLsizei,
-                              const GLchar* message, const void*)
-{
+                              const GLchar* message, const void*) {
     if (type == GL_DEBUG_TYPE_ERROR && source != GL_DEBUG_SOURCE_SHADER_COMPILER)
         ADD_FAILURE() << "GL error: " << message;
 }
 
 } // namespace
 
-void GLTest::SetUp()
-{
+void GLTest::SetUp() {
     static bool initialised = glfwInit() == GLFW_TRUE;
     ASSERT_TRUE(initialised) << "glfwInit failed (is there an X display?)";
     glfwDefaultWindowHints();
@@ -39,8 +37,7 @@ void GLTest::SetUp()
     glDebugMessageCallback(failOnGlError, nullptr);
 }
 
-void GLTest::TearDown()
-{
+void GLTest::TearDown() {
     if (window) {
         glFinish();
         glfwMakeContextCurrent(nullptr);
@@ -49,8 +46,7 @@ void GLTest::TearDown()
     }
 }
 
-void GLTest::applyGameState()
-{
+void GLTest::applyGameState() {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
     glEnable(GL_BLEND);
@@ -58,8 +54,7 @@ void GLTest::applyGameState()
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 }
 
-OffscreenTarget::OffscreenTarget(int width, int height) : width(width), height(height)
-{
+OffscreenTarget::OffscreenTarget(int width, int height) : width(width), height(height) {
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glGenTextures(1, &colour);
@@ -76,32 +71,28 @@ OffscreenTarget::OffscreenTarget(int width, int height) : width(width), height(h
     glViewport(0, 0, width, height);
 }
 
-OffscreenTarget::~OffscreenTarget()
-{
+OffscreenTarget::~OffscreenTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &framebuffer);
     glDeleteTextures(1, &colour);
     glDeleteRenderbuffers(1, &depth);
 }
 
-std::vector<unsigned char> OffscreenTarget::pixel(int x, int y) const
-{
+std::vector<unsigned char> OffscreenTarget::pixel(int x, int y) const {
     std::vector<unsigned char> rgba(4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return rgba;
 }
 
-std::vector<unsigned char> OffscreenTarget::pixels() const
-{
+std::vector<unsigned char> OffscreenTarget::pixels() const {
     std::vector<unsigned char> rgba(static_cast<std::size_t>(width * height * 4));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return rgba;
 }
 
-TempDir::TempDir()
-{
+TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
     root = std::filesystem::temp_directory_path() /
@@ -109,14 +100,13 @@ TempDir::TempDir()
     std::filesystem::create_directories(root);
 }
 
-TempDir::~TempDir()
-{
+TempDir::~TempDir() {
     std::error_code ignored;
     std::filesystem::remove_all(root, ignored);
 }
 
-std::filesystem::path TempDir::write(const std::string& relative, const std::string& content) const
-{
+std::filesystem::path TempDir::write(const std::string& relative,
+                                     const std::string& content) const {
     std::filesystem::path file = root / relative;
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
@@ -124,13 +114,11 @@ std::filesystem::path TempDir::write(const std::string& relative, const std::str
 }
 
 WorkingDirectory::WorkingDirectory(const std::filesystem::path& dir)
-    : previous(std::filesystem::current_path())
-{
+    : previous(std::filesystem::current_path()) {
     std::filesystem::current_path(dir);
 }
 
-WorkingDirectory::~WorkingDirectory()
-{
+WorkingDirectory::~WorkingDirectory() {
     std::error_code ignored;
     std::filesystem::current_path(previous, ignored);
 }

@@ -11,7 +11,7 @@
 struct GLFWwindow;
 
 class GLTest : public ::testing::Test {
-protected:
+  protected:
     GLFWwindow* window = nullptr;
 
     void SetUp() override;
@@ -24,7 +24,7 @@ protected:
 
 // An off-screen colour and depth target of the given size, bound while alive.
 class OffscreenTarget {
-public:
+  public:
     OffscreenTarget(int width, int height);
     ~OffscreenTarget();
     OffscreenTarget(const OffscreenTarget&) = delete;
@@ -38,7 +38,7 @@ public:
     int width;
     int height;
 
-private:
+  private:
     unsigned int framebuffer = 0;
     unsigned int colour = 0;
     unsigned int depth = 0;
@@ -46,7 +46,7 @@ private:
 
 // A fresh empty directory under the system temp dir, removed on destruction.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -55,18 +55,18 @@ public:
     // Writes a text file (creating parent directories) and returns its path.
     std::filesystem::path write(const std::string& relative, const std::string& content) const;
 
-private:
+  private:
     std::filesystem::path root;
 };
 
 // Changes the working directory for the lifetime of the object.
 class WorkingDirectory {
-public:
+  public:
     explicit WorkingDirectory(const std::filesystem::path& dir);
     ~WorkingDirectory();
     WorkingDirectory(const WorkingDirectory&) = delete;
     WorkingDirectory& operator=(const WorkingDirectory&) = delete;
 
-private:
+  private:
     std::filesystem::path previous;
 };

@@ -10,8 +10,7 @@
 #include "render/model.hpp"
 #include "render/shader.hpp"
 
-TEST(SnowmanScale, ShrinksLinearlyWithTemperature)
-{
+TEST(SnowmanScale, ShrinksLinearlyWithTemperature) {
     EXPECT_EQ(snowmanScale(0.0f), 1.01f);
     EXPECT_EQ(snowmanScale(50.0f), 0.51f);
     EXPECT_NEAR(snowmanScale(100.0f), 0.01f, 1e-7f);
@@ -20,36 +19,33 @@ TEST(SnowmanScale, ShrinksLinearlyWithTemperature)
 namespace {
 
 class LightingTest : public GLTest {
-protected:
+  protected:
     float savedBrightness = brightness;
     glm::vec3 savedPosition = playerPosition;
 
-    void TearDown() override
-    {
+    void TearDown() override {
         brightness = savedBrightness;
         playerPosition = savedPosition;
         GLTest::TearDown();
     }
 
-    static glm::vec3 vec3Uniform(const Shader& shader, const char* name)
-    {
+    static glm::vec3 vec3Uniform(const Shader& shader, const char* name) {
         glm::vec3 value(-1.0f);
         glGetUniformfv(shader.programId, glGetUniformLocation(shader.programId, name), &value.x);
         return value;
     }
 
-    static glm::mat4 mat4Uniform(const Shader& shader, const char* name)
-    {
+    static glm::mat4 mat4Uniform(const Shader& shader, const char* name) {
         glm::mat4 value(0.0f);
-        glGetUniformfv(shader.programId, glGetUniformLocation(shader.programId, name), &value[0][0]);
+        glGetUniformfv(shader.programId, glGetUniformLocation(shader.programId, name),
+                       &value[0][0]);
         return value;
     }
 };
 
 } // namespace
 
-TEST_F(LightingTest, BothLitProgramsGetTheGroundAndSnowmanUniforms)
-{
+TEST_F(LightingTest, BothLitProgramsGetTheGroundAndSnowmanUniforms) {
     TempDir dir;
     testing::internal::CaptureStdout();
     Model empty((dir.path() / "absent.obj").string()); // draws nothing, still gets uniforms
@@ -86,8 +82,7 @@ TEST_F(LightingTest, BothLitProgramsGetTheGroundAndSnowmanUniforms)
 
 namespace {
 
-unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b)
-{
+unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b) {
     const unsigned char texel[3] = {r, g, b};
     unsigned int id = 0;
     glGenTextures(1, &id);
@@ -99,8 +94,7 @@ unsigned int solidTexture(unsigned char r, unsigned char g, unsigned char b)
 
 } // namespace
 
-TEST_F(LightingTest, PlainLitProgramColoursBySunAndBothMaps)
-{
+TEST_F(LightingTest, PlainLitProgramColoursBySunAndBothMaps) {
     applyGameState();
     const std::string base = FROSTMOOR_SOURCE_DIR "/run/Lighting";
     Shader shader((base + ".vert").c_str(), (base + ".frag").c_str());
@@ -108,8 +102,10 @@ TEST_F(LightingTest, PlainLitProgramColoursBySunAndBothMaps)
     const unsigned int specular = solidTexture(26, 51, 0);
     // A square of ground facing up, seen from straight above.
     const glm::vec3 up(0, 1, 0);
-    Mesh ground({{{-1, 0, 1}, up, {0, 0}}, {{1, 0, 1}, up, {1, 0}},
-                 {{1, 0, -1}, up, {1, 1}}, {{-1, 0, -1}, up, {0, 1}}},
+    Mesh ground({{{-1, 0, 1}, up, {0, 0}},
+                 {{1, 0, 1}, up, {1, 0}},
+                 {{1, 0, -1}, up, {1, 1}},
+                 {{-1, 0, -1}, up, {0, 1}}},
                 {0, 1, 2, 0, 2, 3},
                 {{diffuse, "texture_diffuse", "d.png"}, {specular, "texture_specular", "s.png"}});
 
@@ -120,7 +116,8 @@ TEST_F(LightingTest, PlainLitProgramColoursBySunAndBothMaps)
     // Far overhead, so the highlight peaks at every corner alike.
     shader.setUniformVec3("viewPos", 0.0f, 1000.0f, 0.0f);
     shader.setUniformMat4("model", glm::mat4(1.0f));
-    shader.setUniformMat4("view", glm::lookAt(glm::vec3(0, 5, 0), glm::vec3(0), glm::vec3(0, 0, -1)));
+    shader.setUniformMat4("view",
+                          glm::lookAt(glm::vec3(0, 5, 0), glm::vec3(0), glm::vec3(0, 0, -1)));
     shader.setUniformMat4("projection", glm::ortho(-2.0f, 2.0f, -2.0f, 2.0f, 0.1f, 10.0f));
     OffscreenTarget target(16, 16);
 
@@ -133,8 +130,8 @@ TEST_F(LightingTest, PlainLitProgramColoursBySunAndBothMaps)
     // Sun just below the horizon: the upper sky's ambient alone. A broad
     // exponent would still give the halfway vector a highlight, but a
     // surface the sun does not reach must not shine.
-    for (const Case& c : {Case{{0, -1, 0}, 32.0f, {113, 87, 184}},
-                          Case{{1, 0.2f, 0}, 1.0f, {28, 14, 56}}}) {
+    for (const Case& c :
+         {Case{{0, -1, 0}, 32.0f, {113, 87, 184}}, Case{{1, 0.2f, 0}, 1.0f, {28, 14, 56}}}) {
         shader.setUniformVec3("light.direction", c.direction);
         shader.setUniformFloat("material.shininess", c.shininess);
         glClearColor(0, 0, 0, 1);

@@ -15,17 +15,15 @@
 namespace {
 
 class ModelTest : public GLTest {
-protected:
+  protected:
     TempDir dir;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         GLTest::SetUp();
         applyGameState();
     }
 
-    void writeImage(const std::string& name) const
-    {
+    void writeImage(const std::string& name) const {
         const unsigned char rgb[2 * 2 * 3] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
         ASSERT_NE(stbi_write_png((dir.path() / name).string().c_str(), 2, 2, 3, rgb, 6), 0);
     }
@@ -49,8 +47,7 @@ void main() {
 }
 )";
 
-int samplerValue(const Shader& shader, const char* name)
-{
+int samplerValue(const Shader& shader, const char* name) {
     int value = -1;
     glGetUniformiv(shader.programId, glGetUniformLocation(shader.programId, name), &value);
     return value;
@@ -58,24 +55,25 @@ int samplerValue(const Shader& shader, const char* name)
 
 } // namespace
 
-TEST(SamplerNames, CountEachKindOnItsOwn)
-{
-    std::vector<Texture> textures = {{1, "texture_diffuse", "a"},  {2, "texture_specular", "b"},
-                                     {3, "texture_diffuse", "c"},  {4, "texture_normal", "d"},
-                                     {5, "texture_height", "e"},   {6, "texture_specular", "f"}};
-    std::vector<std::string> expected = {"texture_diffuse1", "texture_specular1", "texture_diffuse2",
-                                         "texture_normal1",  "texture_height1",   "texture_specular2"};
+TEST(SamplerNames, CountEachKindOnItsOwn) {
+    std::vector<Texture> textures = {{1, "texture_diffuse", "a"}, {2, "texture_specular", "b"},
+                                     {3, "texture_diffuse", "c"}, {4, "texture_normal", "d"},
+                                     {5, "texture_height", "e"},  {6, "texture_specular", "f"}};
+    std::vector<std::string> expected = {"texture_diffuse1", "texture_specular1",
+                                         "texture_diffuse2", "texture_normal1",
+                                         "texture_height1",  "texture_specular2"};
     EXPECT_EQ(samplerNames(textures), expected);
 }
 
-TEST_F(ModelTest, MeshPointsEachSamplerAtItsUnitAndBindsTheTextures)
-{
+TEST_F(ModelTest, MeshPointsEachSamplerAtItsUnitAndBindsTheTextures) {
     dir.write("s.vert", samplerVertex);
     dir.write("s.frag", samplerFragment);
     Shader shader(file("s.vert").c_str(), file("s.frag").c_str());
     unsigned int names[3];
     glGenTextures(3, names);
-    Mesh mesh({{{0, 0, 0}, {0, 0, 1}, {0, 0}}, {{1, 0, 0}, {0, 0, 1}, {1, 0}}, {{0, 1, 0}, {0, 0, 1}, {0, 1}}},
+    Mesh mesh({{{0, 0, 0}, {0, 0, 1}, {0, 0}},
+               {{1, 0, 0}, {0, 0, 1}, {1, 0}},
+               {{0, 1, 0}, {0, 0, 1}, {0, 1}}},
               {0, 1, 2},
               {{names[0], "texture_diffuse", "a.png"},
                {names[1], "texture_diffuse", "b.png"},
@@ -97,8 +95,7 @@ TEST_F(ModelTest, MeshPointsEachSamplerAtItsUnitAndBindsTheTextures)
     glActiveTexture(GL_TEXTURE0);
 }
 
-TEST_F(ModelTest, MoreTexturesThanUnitsBindOnlyExistingUnits)
-{
+TEST_F(ModelTest, MoreTexturesThanUnitsBindOnlyExistingUnits) {
     dir.write("s.vert", samplerVertex);
     dir.write("s.frag", samplerFragment);
     Shader shader(file("s.vert").c_str(), file("s.frag").c_str());
@@ -117,8 +114,7 @@ TEST_F(ModelTest, MoreTexturesThanUnitsBindOnlyExistingUnits)
     EXPECT_EQ(active, GL_TEXTURE0);
 }
 
-TEST_F(ModelTest, SharedTextureFileLoadsOnceAndKeepsItsFirstKind)
-{
+TEST_F(ModelTest, SharedTextureFileLoadsOnceAndKeepsItsFirstKind) {
     writeImage("shared.png");
     writeImage("other.png");
     dir.write("m.mtl", "newmtl a\nmap_Kd shared.png\n"
@@ -147,12 +143,12 @@ TEST_F(ModelTest, SharedTextureFileLoadsOnceAndKeepsItsFirstKind)
     EXPECT_EQ(model.meshes[1].textures[0].path, "other.png");
 }
 
-TEST_F(ModelTest, MaterialMapsBecomeKindsInAFixedOrder)
-{
+TEST_F(ModelTest, MaterialMapsBecomeKindsInAFixedOrder) {
     // Named in the reverse of the order the mesh lists them.
     for (const char* name : {"ka.png", "bump.png", "ks.png", "kd.png"})
         writeImage(name);
-    dir.write("m.mtl", "newmtl a\nmap_Ka ka.png\nmap_bump bump.png\nmap_Ks ks.png\nmap_Kd kd.png\n");
+    dir.write("m.mtl",
+              "newmtl a\nmap_Ka ka.png\nmap_bump bump.png\nmap_Ks ks.png\nmap_Kd kd.png\n");
     dir.write("m.obj", "mtllib m.mtl\nusemtl a\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
     Model model(file("m.obj"));
     ASSERT_EQ(model.meshes.size(), 1u);
@@ -168,12 +164,14 @@ TEST_F(ModelTest, MaterialMapsBecomeKindsInAFixedOrder)
     }
 }
 
-TEST_F(ModelTest, VertexArrayFollowsTheVertexRecord)
-{
+TEST_F(ModelTest, VertexArrayFollowsTheVertexRecord) {
     Mesh mesh({{{0, 0, 0}, {0, 0, 1}, {0, 0}}}, {0}, {});
     glBindVertexArray(mesh.vertexArray);
-    const struct { GLuint location; GLint components; std::uintptr_t offset; } attributes[] = {
-        {0, 3, 0}, {1, 3, 12}, {2, 2, 24}};
+    const struct {
+        GLuint location;
+        GLint components;
+        std::uintptr_t offset;
+    } attributes[] = {{0, 3, 0}, {1, 3, 12}, {2, 2, 24}};
     for (const auto& a : attributes) {
         GLint enabled = 0, components = 0, type = 0, stride = 0, normalised = 1;
         void* offset = nullptr;
@@ -193,8 +191,7 @@ TEST_F(ModelTest, VertexArrayFollowsTheVertexRecord)
     glBindVertexArray(0);
 }
 
-TEST_F(ModelTest, MissingTextureIsReportedOnceAndCached)
-{
+TEST_F(ModelTest, MissingTextureIsReportedOnceAndCached) {
     dir.write("m.mtl", "newmtl a\nmap_Kd gone.png\nnewmtl b\nmap_Kd gone.png\n");
     dir.write("m.obj", "mtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
                        "o first\nusemtl a\nf 1 2 3\no second\nusemtl b\nf 1 2 3\n");
@@ -207,8 +204,7 @@ TEST_F(ModelTest, MissingTextureIsReportedOnceAndCached)
 
 // The importer would crash on a statement before any material; the material
 // file is refused and the model comes in without it.
-TEST_F(ModelTest, MaterialFileWithAMapBeforeAnyMaterialIsRefused)
-{
+TEST_F(ModelTest, MaterialFileWithAMapBeforeAnyMaterialIsRefused) {
     dir.write("m.mtl", "map_Kd early.png\nnewmtl a\nmap_Kd late.png\n");
     dir.write("m.obj", "# a comment first\nmtllib m.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
                        "usemtl a\nf 1 2 3\n");
@@ -220,8 +216,7 @@ TEST_F(ModelTest, MaterialFileWithAMapBeforeAnyMaterialIsRefused)
     EXPECT_TRUE(model.textureCache.empty());
 }
 
-TEST_F(ModelTest, VerticesWithoutTextureCoordinatesGetZero)
-{
+TEST_F(ModelTest, VerticesWithoutTextureCoordinatesGetZero) {
     // A quad and a triangle over half of it: the triangle's corners repeat three of the quad's.
     dir.write("plain.obj", "v 0 0 0\nv 2 0 0\nv 0 2 0\nv 2 2 0\nf 1 2 4 3\nf 1 2 4\n");
     Model model(file("plain.obj"));
@@ -254,8 +249,7 @@ TEST_F(ModelTest, VerticesWithoutTextureCoordinatesGetZero)
     }
 }
 
-TEST_F(ModelTest, PointAndLineFacesAreLeftOut)
-{
+TEST_F(ModelTest, PointAndLineFacesAreLeftOut) {
     // Only points and lines: nothing to draw as triangles.
     dir.write("cloud.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 0 0 1\np 1 2 3 4\nl 1 2\n");
     Model cloud(file("cloud.obj"));
@@ -275,8 +269,7 @@ TEST_F(ModelTest, PointAndLineFacesAreLeftOut)
     ASSERT_EQ(indices.size(), 3u);
 }
 
-TEST_F(ModelTest, NodeTransformsAreIgnored)
-{
+TEST_F(ModelTest, NodeTransformsAreIgnored) {
     // One triangle under a node moved by (100, 0, 0) and scaled by 3.
     const float positions[9] = {0, 0, 0, 1, 0, 0, 0, 1, 0};
     std::string bin(reinterpret_cast<const char*>(positions), sizeof positions);
@@ -302,20 +295,19 @@ TEST_F(ModelTest, NodeTransformsAreIgnored)
     EXPECT_EQ(vertices[2].position, glm::vec3(0, 1, 0));
 }
 
-TEST_F(ModelTest, ImportFailureLeavesAnEmptyModel)
-{
+TEST_F(ModelTest, ImportFailureLeavesAnEmptyModel) {
     testing::internal::CaptureStdout();
     Model model(file("absent.obj"));
     std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out.rfind("ERROR::ASSIMP:: ", 0), 0u) << out;
-    EXPECT_GT(out.size(), std::string("ERROR::ASSIMP:: \n").size()) << "the importer's reason follows";
+    EXPECT_GT(out.size(), std::string("ERROR::ASSIMP:: \n").size())
+        << "the importer's reason follows";
     EXPECT_EQ(out.back(), '\n');
     EXPECT_TRUE(model.meshes.empty());
     EXPECT_TRUE(model.directory.empty());
 }
 
-TEST_F(ModelTest, PathWithoutSlashFindsItsTexturesBesideIt)
-{
+TEST_F(ModelTest, PathWithoutSlashFindsItsTexturesBesideIt) {
     writeImage("skin.png");
     dir.write("plain.mtl", "newmtl skin\nmap_Kd skin.png\n");
     dir.write("plain.obj", "mtllib plain.mtl\nusemtl skin\nv 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n");
@@ -331,8 +323,7 @@ TEST_F(ModelTest, PathWithoutSlashFindsItsTexturesBesideIt)
     EXPECT_EQ(width, 2) << "the image was loaded";
 }
 
-TEST_F(ModelTest, SeeThroughTexturesAloneBlendAndTheBoundsHoldEveryVertex)
-{
+TEST_F(ModelTest, SeeThroughTexturesAloneBlendAndTheBoundsHoldEveryVertex) {
     writeImage("rgb.png");
     const unsigned char rgba[4] = {255, 255, 255, 128};
     ASSERT_NE(stbi_write_png(file("rgba.png").c_str(), 1, 1, 4, rgba, 4), 0);
@@ -349,8 +340,9 @@ TEST_F(ModelTest, SeeThroughTexturesAloneBlendAndTheBoundsHoldEveryVertex)
     // Drawn into a scene with blending off, glass is blended over what lies
     // behind it, and blending is left off again.
     dir.write("s.vert", samplerVertex);
-    dir.write("one.frag", "#version 430 core\nout vec4 FragColor;\nuniform sampler2D texture_diffuse1;\n"
-                          "void main() { FragColor = texture(texture_diffuse1, vec2(0.5)); }\n");
+    dir.write("one.frag",
+              "#version 430 core\nout vec4 FragColor;\nuniform sampler2D texture_diffuse1;\n"
+              "void main() { FragColor = texture(texture_diffuse1, vec2(0.5)); }\n");
     Shader shader(file("s.vert").c_str(), file("one.frag").c_str());
     shader.bind();
     OffscreenTarget target(4, 4);

@@ -13,7 +13,7 @@
 namespace {
 
 class ParticlesGLTest : public GLTest {
-protected:
+  protected:
     TempDir dir;
     std::unique_ptr<glm::mat4[]> matrices = std::make_unique<glm::mat4[]>(particleRingSize);
 

@@ -48,7 +48,7 @@ void writePng(const std::string& path, const std::vector<unsigned char>& rgb) {
 // fixed number of steps left them, animation off. Each frame is drawn at 20
 // degrees with a frame time of 1/59.5 s for the frame counter.
 class FixedMoment {
-public:
+  public:
     explicit FixedMoment(GLFWwindow* testWindow) {
         ::window = testWindow; // the frame polls its keys
         screenWidth = width;
@@ -77,7 +77,7 @@ public:
 
     Scene scene;
 
-private:
+  private:
     WorkingDirectory run{FROSTMOOR_RUN_DIR};
     OffscreenTarget target{width, height};
 };

@@ -23,24 +23,23 @@ void main() { FragColor = vec4(tint * strength + float(unit), 1.0); }
 
 const std::string separator = "\n -- --------------------------------------------------- -- \n";
 
-int countOf(const std::string& haystack, const std::string& needle)
-{
+int countOf(const std::string& haystack, const std::string& needle) {
     int count = 0;
-    for (auto at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1))
+    for (auto at = haystack.find(needle); at != std::string::npos;
+         at = haystack.find(needle, at + 1))
         ++count;
     return count;
 }
 
 class ShaderTest : public GLTest {
-protected:
+  protected:
     TempDir dir;
     std::string path(const std::string& name) const { return (dir.path() / name).string(); }
 };
 
 } // namespace
 
-TEST_F(ShaderTest, CleanProgramPrintsNothingAndLinks)
-{
+TEST_F(ShaderTest, CleanProgramPrintsNothingAndLinks) {
     dir.write("ok.vert", validVertex);
     dir.write("ok.frag", validFragment);
     testing::internal::CaptureStdout();
@@ -51,8 +50,7 @@ TEST_F(ShaderTest, CleanProgramPrintsNothingAndLinks)
     EXPECT_EQ(linked, GL_TRUE);
 }
 
-TEST_F(ShaderTest, MissingFileIsReportedOnceAndBothStagesCompileFromEmptyText)
-{
+TEST_F(ShaderTest, MissingFileIsReportedOnceAndBothStagesCompileFromEmptyText) {
     dir.write("ok.frag", validFragment);
     testing::internal::CaptureStdout();
     Shader shader(path("missing.vert").c_str(), path("ok.frag").c_str());
@@ -68,8 +66,7 @@ TEST_F(ShaderTest, MissingFileIsReportedOnceAndBothStagesCompileFromEmptyText)
     EXPECT_EQ(glIsProgram(shader.programId), GL_TRUE);
 }
 
-TEST_F(ShaderTest, EmptyReadableFileIsNotAReadFailure)
-{
+TEST_F(ShaderTest, EmptyReadableFileIsNotAReadFailure) {
     dir.write("empty.vert", "");
     dir.write("ok.frag", validFragment);
     testing::internal::CaptureStdout();
@@ -80,8 +77,7 @@ TEST_F(ShaderTest, EmptyReadableFileIsNotAReadFailure)
     EXPECT_EQ(countOf(out, "of type: FRAGMENT\n"), 0) << out;
 }
 
-TEST_F(ShaderTest, CompileErrorReportHasHeaderLogAndSeparator)
-{
+TEST_F(ShaderTest, CompileErrorReportHasHeaderLogAndSeparator) {
     dir.write("ok.vert", validVertex);
     dir.write("bad.frag", "#version 430 core\nvoid main() { this is not glsl }\n");
     testing::internal::CaptureStdout();
@@ -95,12 +91,12 @@ TEST_F(ShaderTest, CompileErrorReportHasHeaderLogAndSeparator)
     EXPECT_GT(end, header.size()) << "the driver's log sits between header and separator";
     EXPECT_EQ(countOf(out, "of type: VERTEX"), 0);
     // The link report follows with the same separator.
-    EXPECT_EQ(out.find("ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM\n", end), end + separator.size());
+    EXPECT_EQ(out.find("ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM\n", end),
+              end + separator.size());
     EXPECT_EQ(out.substr(out.size() - separator.size()), separator);
 }
 
-TEST_F(ShaderTest, SettersUseThisProgramsLocationsOnTheCurrentProgram)
-{
+TEST_F(ShaderTest, SettersUseThisProgramsLocationsOnTheCurrentProgram) {
     dir.write("ok.vert", validVertex);
     dir.write("ok.frag", validFragment);
     Shader shader(path("ok.vert").c_str(), path("ok.frag").c_str());
@@ -133,8 +129,7 @@ TEST_F(ShaderTest, SettersUseThisProgramsLocationsOnTheCurrentProgram)
     EXPECT_FLOAT_EQ(tint[0], 1.0f);
 }
 
-TEST_F(ShaderTest, SetterActsOnWhicheverProgramIsCurrent)
-{
+TEST_F(ShaderTest, SetterActsOnWhicheverProgramIsCurrent) {
     // Two programs with a float at the same fixed location under other names.
     dir.write("ok.vert", validVertex);
     const std::string fragment = "#version 430 core\nout vec4 FragColor;\n"
@@ -160,8 +155,7 @@ TEST_F(ShaderTest, SetterActsOnWhicheverProgramIsCurrent)
     EXPECT_FLOAT_EQ(value, 0.0f) << "a itself was not current, so it kept its value";
 }
 
-TEST_F(ShaderTest, EveryShippedSourceCompilesAndLinksCleanly)
-{
+TEST_F(ShaderTest, EveryShippedSourceCompilesAndLinksCleanly) {
     const std::filesystem::path run = FROSTMOOR_SOURCE_DIR "/run";
     for (const char* name : {"Text", "Lighting", "toon", "particles", "lightmaps", "Skybox"}) {
         std::string vert = (run / (std::string(name) + ".vert")).string();
@@ -175,8 +169,7 @@ TEST_F(ShaderTest, EveryShippedSourceCompilesAndLinksCleanly)
     }
 }
 
-TEST_F(ShaderTest, ShippedSourcesDeclareTheUniformsTheGameSets)
-{
+TEST_F(ShaderTest, ShippedSourcesDeclareTheUniformsTheGameSets) {
     const std::filesystem::path run = FROSTMOOR_SOURCE_DIR "/run";
     auto build = [&](const char* name) {
         std::string vert = (run / (std::string(name) + ".vert")).string();
@@ -185,15 +178,15 @@ TEST_F(ShaderTest, ShippedSourcesDeclareTheUniformsTheGameSets)
     };
     for (const char* lit : {"Lighting", "toon"}) {
         Shader shader = build(lit);
-        for (const char* uniform : {"light.direction", "light.ambient", "light.diffuse", "light.specular",
-                                    "material.shininess", "viewPos", "view", "projection", "model",
-                                    "texture_diffuse1", "texture_specular1"})
+        for (const char* uniform : {"light.direction", "light.ambient", "light.diffuse",
+                                    "light.specular", "material.shininess", "viewPos", "view",
+                                    "projection", "model", "texture_diffuse1", "texture_specular1"})
             EXPECT_GE(shader.uniformLocation(uniform), 0) << lit << " " << uniform;
     }
     Shader lightmaps = build("lightmaps");
-    for (const char* uniform : {"light.position", "light.ambient", "light.diffuse", "light.specular",
-                                "material.shininess", "material.diffuse", "material.specular",
-                                "viewPos", "view", "projection", "model"})
+    for (const char* uniform : {"light.position", "light.ambient", "light.diffuse",
+                                "light.specular", "material.shininess", "material.diffuse",
+                                "material.specular", "viewPos", "view", "projection", "model"})
         EXPECT_GE(lightmaps.uniformLocation(uniform), 0) << uniform;
     Shader particles = build("particles");
     for (const char* uniform : {"view", "projection", "texture_diffuse1"})

@@ -17,16 +17,15 @@ const char* const faceNames[6] = {"sahara_lf.tga", "sahara_rt.tga", "sahara_up.t
 
 // The colour each face should show; +Y is stored with alpha and -Y as grey
 // only, so every face must still come out as plain RGB.
-const std::array<glm::ivec3, 6> faceColours = {{{255, 0, 0},   {0, 255, 0},   {0, 0, 255},
-                                                {128, 128, 128}, {255, 255, 0}, {255, 0, 255}}};
+const std::array<glm::ivec3, 6> faceColours = {
+    {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {128, 128, 128}, {255, 255, 0}, {255, 0, 255}}};
 const int faceChannels[6] = {3, 3, 4, 1, 3, 3};
 
 class SkyboxTest : public GLTest {
-protected:
+  protected:
     TempDir dir;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         GLTest::SetUp();
         applyGameState();
         std::filesystem::create_directories(dir.path() / "run");
@@ -36,8 +35,7 @@ protected:
                                        dir.path() / "run" / source);
     }
 
-    void writeFace(int i, int width = 4, int height = 4) const
-    {
+    void writeFace(int i, int width = 4, int height = 4) const {
         const int channels = faceChannels[i];
         std::vector<unsigned char> data;
         for (int p = 0; p < width * height; ++p) {
@@ -56,8 +54,7 @@ protected:
 
 } // namespace
 
-TEST(SkyboxView, DropsTheTranslationAndKeepsTheRotation)
-{
+TEST(SkyboxView, DropsTheTranslationAndKeepsTheRotation) {
     glm::mat4 view = glm::lookAt(glm::vec3(50, 7, -3), glm::vec3(51, 7, -3), glm::vec3(0, 1, 0));
     glm::mat4 sky = skyboxView(view);
     EXPECT_EQ(sky[3], glm::vec4(0, 0, 0, 1));
@@ -67,8 +64,7 @@ TEST(SkyboxView, DropsTheTranslationAndKeepsTheRotation)
     }
 }
 
-TEST_F(SkyboxTest, EachAxisShowsItsFaceFromAnywhere)
-{
+TEST_F(SkyboxTest, EachAxisShowsItsFaceFromAnywhere) {
     for (int i = 0; i < 6; ++i)
         writeFace(i);
     WorkingDirectory cwd(dir.path() / "run");
@@ -104,8 +100,7 @@ TEST_F(SkyboxTest, EachAxisShowsItsFaceFromAnywhere)
 
 // A cube map takes square faces of one size only: any other is refused
 // like a missing one.
-TEST_F(SkyboxTest, MissingOrMisshapenFaceIsReportedAndTheOthersStillLoad)
-{
+TEST_F(SkyboxTest, MissingOrMisshapenFaceIsReportedAndTheOthersStillLoad) {
     for (int i = 0; i < 4; ++i)
         if (i != 2)
             writeFace(i);

@@ -11,11 +11,10 @@
 namespace {
 
 class TextTest : public GLTest {
-protected:
+  protected:
     bool savedHud = showHud;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         GLTest::SetUp();
         applyGameState();
         glPixelStorei(GL_UNPACK_ALIGNMENT, 4); // the table must set it itself
@@ -25,14 +24,12 @@ protected:
         ASSERT_EQ(testing::internal::GetCapturedStdout(), "");
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         showHud = savedHud;
         GLTest::TearDown();
     }
 
-    static Shader textShader(float width, float height)
-    {
+    static Shader textShader(float width, float height) {
         Shader shader(FROSTMOOR_SOURCE_DIR "/run/Text.vert", FROSTMOOR_SOURCE_DIR "/run/Text.frag");
         shader.bind();
         shader.setUniformMat4("projection", glm::ortho(0.0f, width, 0.0f, height));
@@ -45,8 +42,7 @@ protected:
     };
 
     // Pixels whose red channel shows text drawn in red over black.
-    static Box litPixels(const OffscreenTarget& target)
-    {
+    static Box litPixels(const OffscreenTarget& target) {
         Box box;
         auto rgba = target.pixels();
         for (int y = 0; y < target.height; ++y)
@@ -63,9 +59,8 @@ protected:
 
     // Draws text in red on black into a fresh target of the given size with
     // the shipped text program, and measures what lit up.
-    static Box drawn(const char* text, float x, float y, float scale, bool centred,
-                     int width = 128, int height = 64)
-    {
+    static Box drawn(const char* text, float x, float y, float scale, bool centred, int width = 128,
+                     int height = 64) {
         Shader shader = textShader(static_cast<float>(width), static_cast<float>(height));
         OffscreenTarget target(width, height);
         glClearColor(0, 0, 0, 1);
@@ -77,8 +72,7 @@ protected:
 
 } // namespace
 
-TEST_F(TextTest, TableHoldsAsciiGlyphsAndLeavesTightRows)
-{
+TEST_F(TextTest, TableHoldsAsciiGlyphsAndLeavesTightRows) {
     EXPECT_EQ(Characters.size(), 128u);
     const Character& h = Characters.at('H');
     EXPECT_NE(h.textureID, 0u);
@@ -94,20 +88,21 @@ TEST_F(TextTest, TableHoldsAsciiGlyphsAndLeavesTightRows)
     EXPECT_EQ(alignment, 1);
 }
 
-TEST_F(TextTest, CentringUsesTruncatedWidthsPlusUnscaledBearings)
-{
+TEST_F(TextTest, CentringUsesTruncatedWidthsPlusUnscaledBearings) {
     const Character& a = Characters.at('A');
     const Character& w = Characters.at('W');
     EXPECT_EQ(centredTextStart(Characters, "", 100.0f, 1.0f), 100.0f);
 
     int width = a.size.x + a.bearing.x;
     width = width + w.size.x + w.bearing.x;
-    EXPECT_EQ(centredTextStart(Characters, "AW", 100.0f, 1.0f), 100.0f - static_cast<float>(width / 2));
+    EXPECT_EQ(centredTextStart(Characters, "AW", 100.0f, 1.0f),
+              100.0f - static_cast<float>(width / 2));
 
     // At 0.7 the bearings stay unscaled and every partial sum is truncated.
-    int scaled = static_cast<int>(static_cast<float>(a.size.x) * 0.7f + static_cast<float>(a.bearing.x));
-    scaled = static_cast<int>(static_cast<float>(w.size.x) * 0.7f + static_cast<float>(w.bearing.x) +
-                              static_cast<float>(scaled));
+    int scaled =
+        static_cast<int>(static_cast<float>(a.size.x) * 0.7f + static_cast<float>(a.bearing.x));
+    scaled = static_cast<int>(static_cast<float>(w.size.x) * 0.7f +
+                              static_cast<float>(w.bearing.x) + static_cast<float>(scaled));
     EXPECT_EQ(centredTextStart(Characters, "AW", 100.0f, 0.7f),
               100.0f - static_cast<float>(scaled / 2));
 
@@ -116,8 +111,7 @@ TEST_F(TextTest, CentringUsesTruncatedWidthsPlusUnscaledBearings)
               centredTextStart(Characters, "AW", 100.0f, 0.7f));
 }
 
-TEST_F(TextTest, DrawnGlyphLightsItsQuadOnly)
-{
+TEST_F(TextTest, DrawnGlyphLightsItsQuadOnly) {
     showHud = true;
     const Box box = drawn("H", 20.0f, 10.0f, 1.0f, false);
 
@@ -134,8 +128,7 @@ TEST_F(TextTest, DrawnGlyphLightsItsQuadOnly)
     EXPECT_EQ(vertexArray, 0);
 }
 
-TEST_F(TextTest, SpaceAdvancesThePenAndScaleTwoDoublesEverything)
-{
+TEST_F(TextTest, SpaceAdvancesThePenAndScaleTwoDoublesEverything) {
     showHud = true;
     const Box box = drawn(" H", 10.0f, 10.0f, 2.0f, false, 256, 128);
 
@@ -154,8 +147,7 @@ TEST_F(TextTest, SpaceAdvancesThePenAndScaleTwoDoublesEverything)
     EXPECT_GE(box.ymax, 10 + 2 * h.size.y - 3);
 }
 
-TEST_F(TextTest, CentredTextStraddlesTheCentre)
-{
+TEST_F(TextTest, CentredTextStraddlesTheCentre) {
     showHud = true;
     const Box box = drawn("HH", 64.0f, 10.0f, 0.5f, true);
     ASSERT_GT(box.lit, 20);
@@ -164,15 +156,13 @@ TEST_F(TextTest, CentredTextStraddlesTheCentre)
     EXPECT_LE(box.ymax, 10 + Characters.at('H').size.y / 2 + 1) << "scale halves the height";
 }
 
-TEST_F(TextTest, NothingIsDrawnWhileTheHudIsOff)
-{
+TEST_F(TextTest, NothingIsDrawnWhileTheHudIsOff) {
     showHud = false;
     const Box box = drawn("Game Over", 64.0f, 20.0f, 1.0f, true);
     EXPECT_EQ(box.lit, 0);
 }
 
-TEST_F(TextTest, CodesAboveAsciiDrawNothingAndGainZeroRecords)
-{
+TEST_F(TextTest, CodesAboveAsciiDrawNothingAndGainZeroRecords) {
     showHud = true;
     const Box box = drawn("\xC3\xA9\xFF", 20.0f, 10.0f, 1.0f, true);
     EXPECT_EQ(box.lit, 0);
@@ -183,8 +173,7 @@ TEST_F(TextTest, CodesAboveAsciiDrawNothingAndGainZeroRecords)
     EXPECT_EQ(Characters.size(), 131u);
 }
 
-TEST_F(TextTest, MissingFontFailsTheTable)
-{
+TEST_F(TextTest, MissingFontFailsTheTable) {
     TempDir dir;
     std::filesystem::create_directories(dir.path() / "run");
     WorkingDirectory cwd(dir.path() / "run");

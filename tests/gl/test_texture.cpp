@@ -11,19 +11,17 @@
 namespace {
 
 class TextureTest : public GLTest {
-protected:
+  protected:
     TempDir dir;
 
-    void SetUp() override
-    {
+    void SetUp() override {
         GLTest::SetUp();
         applyGameState();
     }
 
     // A w x h image whose sample at (x, y, channel) is 40 * y + 7 * x + channel (mod 256):
     // every row and column differ, so skew and flips show.
-    static std::vector<unsigned char> pattern(int w, int h, int channels)
-    {
+    static std::vector<unsigned char> pattern(int w, int h, int channels) {
         std::vector<unsigned char> data(static_cast<std::size_t>(w * h * channels));
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
@@ -33,16 +31,14 @@ protected:
         return data;
     }
 
-    std::string writePng(const std::string& name, int w, int h, int channels) const
-    {
+    std::string writePng(const std::string& name, int w, int h, int channels) const {
         std::string file = (dir.path() / name).string();
         auto data = pattern(w, h, channels);
         EXPECT_NE(stbi_write_png(file.c_str(), w, h, channels, data.data(), w * channels), 0);
         return file;
     }
 
-    static GLint internalFormatOf(unsigned int texture)
-    {
+    static GLint internalFormatOf(unsigned int texture) {
         glBindTexture(GL_TEXTURE_2D, texture);
         GLint format = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
@@ -51,8 +47,7 @@ protected:
 
     // Level 0 read back in its own format, rows in GL order (row 0 is v = 0).
     static std::vector<unsigned char> readBack(unsigned int texture, GLenum format, int w, int h,
-                                               int channels)
-    {
+                                               int channels) {
         std::vector<unsigned char> data(static_cast<std::size_t>(w * h * channels));
         glBindTexture(GL_TEXTURE_2D, texture);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -63,8 +58,7 @@ protected:
 
 } // namespace
 
-TEST_F(TextureTest, ChannelCountPicksTheFormat)
-{
+TEST_F(TextureTest, ChannelCountPicksTheFormat) {
     EXPECT_EQ(textureFormatForChannels(1), GLenum(GL_RED));
     EXPECT_EQ(textureFormatForChannels(2), GLenum(GL_RG));
     EXPECT_EQ(textureFormatForChannels(3), GLenum(GL_RGB));
@@ -83,18 +77,17 @@ TEST_F(TextureTest, ChannelCountPicksTheFormat)
     EXPECT_EQ(internalFormatOf(loadTextureFile(greyAlpha.c_str())), GL_RG);
 }
 
-TEST_F(TextureTest, GreyAndAlphaKeepBothChannels)
-{
+TEST_F(TextureTest, GreyAndAlphaKeepBothChannels) {
     std::string file = writePng("greyalpha.png", 3, 2, 2);
     unsigned int texture = loadTextureFile(file.c_str());
     EXPECT_EQ(readBack(texture, GL_RG, 3, 2, 2), pattern(3, 2, 2));
 }
 
-TEST_F(TextureTest, GreyImagesSampleAsGreyWithTheirAlpha)
-{
-    dir.write("fetch.vert", "#version 430 core\n"
-                            "void main() { vec2 p = vec2(gl_VertexID & 1, gl_VertexID >> 1) * 4.0 - 1.0;"
-                            " gl_Position = vec4(p, 0.0, 1.0); }\n");
+TEST_F(TextureTest, GreyImagesSampleAsGreyWithTheirAlpha) {
+    dir.write("fetch.vert",
+              "#version 430 core\n"
+              "void main() { vec2 p = vec2(gl_VertexID & 1, gl_VertexID >> 1) * 4.0 - 1.0;"
+              " gl_Position = vec4(p, 0.0, 1.0); }\n");
     dir.write("fetch.frag", "#version 430 core\nout vec4 FragColor;\nuniform sampler2D image;\n"
                             "void main() { FragColor = texelFetch(image, ivec2(0), 0); }\n");
     Shader shader((dir.path() / "fetch.vert").string().c_str(),
@@ -121,8 +114,7 @@ TEST_F(TextureTest, GreyImagesSampleAsGreyWithTheirAlpha)
     glDeleteVertexArrays(1, &vertexArray);
 }
 
-TEST_F(TextureTest, OddWidthRgbUploadsUnskewedWithTheFirstRowAtVZero)
-{
+TEST_F(TextureTest, OddWidthRgbUploadsUnskewedWithTheFirstRowAtVZero) {
     std::string file = writePng("odd.png", 5, 3, 3);
     unsigned int texture = loadTextureFile(file.c_str());
     // Row 0 of the texture (v = 0) must be the file's first row, and every
@@ -130,8 +122,7 @@ TEST_F(TextureTest, OddWidthRgbUploadsUnskewedWithTheFirstRowAtVZero)
     EXPECT_EQ(readBack(texture, GL_RGB, 5, 3, 3), pattern(5, 3, 3));
 }
 
-TEST_F(TextureTest, SuccessLeavesTheTextureBoundWithMipmapsAndParameters)
-{
+TEST_F(TextureTest, SuccessLeavesTheTextureBoundWithMipmapsAndParameters) {
     writePng("rgba.png", 8, 8, 4);
     unsigned int texture = loadTextureFromDirectory("rgba.png", dir.path().string());
     GLint bound = 0;
@@ -147,8 +138,7 @@ TEST_F(TextureTest, SuccessLeavesTheTextureBoundWithMipmapsAndParameters)
     EXPECT_EQ(smallest, 1) << "mipmaps down to 1 x 1";
 }
 
-TEST_F(TextureTest, DecodesJpegAndTga)
-{
+TEST_F(TextureTest, DecodesJpegAndTga) {
     auto data = pattern(4, 4, 3);
     std::string jpg = (dir.path() / "a.jpg").string();
     std::string tga = (dir.path() / "a.tga").string();
@@ -160,8 +150,7 @@ TEST_F(TextureTest, DecodesJpegAndTga)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
-TEST_F(TextureTest, UnreadableFilePrintsTheBareNameAndStillReturnsAName)
-{
+TEST_F(TextureTest, UnreadableFilePrintsTheBareNameAndStillReturnsAName) {
     glBindTexture(GL_TEXTURE_2D, 0);
     testing::internal::CaptureStdout();
     unsigned int fromDirectory = loadTextureFromDirectory("nothere.png", dir.path().string());

@@ -17,7 +17,8 @@ namespace {
 std::map<std::string, std::string> readTree(const fs::path& root) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        if (!entry.is_regular_file()) continue;
+        if (!entry.is_regular_file())
+            continue;
         std::ifstream in(entry.path(), std::ios::binary);
         files[fs::relative(entry.path(), root).generic_string()] =
             std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -26,14 +27,16 @@ std::map<std::string, std::string> readTree(const fs::path& root) {
 }
 
 int runGenerator(const fs::path& out) {
-    const std::string command = std::string("\"") + FROSTMOOR_ASSETGEN + "\" \"" + out.string() + "\" >/dev/null 2>&1";
+    const std::string command =
+        std::string("\"") + FROSTMOOR_ASSETGEN + "\" \"" + out.string() + "\" >/dev/null 2>&1";
     return std::system(command.c_str());
 }
 
 } // namespace
 
 TEST(AssetGenerator, TwoRunsWriteIdenticalTrees) {
-    const fs::path base = fs::temp_directory_path() / ("frostmoor-assetgen-" + std::to_string(::getpid()));
+    const fs::path base =
+        fs::temp_directory_path() / ("frostmoor-assetgen-" + std::to_string(::getpid()));
     fs::remove_all(base);
     ASSERT_EQ(runGenerator(base / "a"), 0);
     ASSERT_EQ(runGenerator(base / "b"), 0);
@@ -49,7 +52,8 @@ TEST(AssetGenerator, TwoRunsWriteIdenticalTrees) {
 }
 
 TEST(AssetGenerator, FailsWhenTheTreeCannotBeWritten) {
-    const fs::path blocker = fs::temp_directory_path() / ("frostmoor-assetgen-blocker-" + std::to_string(::getpid()));
+    const fs::path blocker =
+        fs::temp_directory_path() / ("frostmoor-assetgen-blocker-" + std::to_string(::getpid()));
     std::ofstream(blocker) << "a file where the output folder should go";
     EXPECT_NE(runGenerator(blocker), 0);
     fs::remove(blocker);

@@ -24,9 +24,10 @@ struct Imported {
     explicit Imported(const std::string& relative) {
         const std::string path = objects + relative;
         directory = path.substr(0, path.rfind('/'));
-        scene = importer.ReadFile(path, aiProcess_CalcTangentSpace | aiProcess_Triangulate | aiProcess_GenNormals |
-                                            aiProcess_FlipUVs);
-        if (!scene) return;
+        scene = importer.ReadFile(path, aiProcess_CalcTangentSpace | aiProcess_Triangulate |
+                                            aiProcess_GenNormals | aiProcess_FlipUVs);
+        if (!scene)
+            return;
         for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
             const aiMesh* mesh = scene->mMeshes[m];
             triangles += mesh->mNumFaces;
@@ -44,7 +45,8 @@ struct Imported {
         glm::vec3 lo{1e30f}, hi{-1e30f};
         for (unsigned m = 0; m < scene->mNumMeshes; ++m) {
             const aiMesh* mesh = scene->mMeshes[m];
-            if (name != scene->mMaterials[mesh->mMaterialIndex]->GetName().C_Str()) continue;
+            if (name != scene->mMaterials[mesh->mMaterialIndex]->GetName().C_Str())
+                continue;
             for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
                 const glm::vec3 p{mesh->mVertices[v].x, mesh->mVertices[v].y, mesh->mVertices[v].z};
                 lo = glm::min(lo, p);
@@ -72,7 +74,9 @@ const Budget budgets[] = {
     {"rock/rock_blendswap.obj", 5000},
 };
 
-bool powerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+bool powerOfTwo(int n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
 
 } // namespace
 
@@ -92,7 +96,8 @@ TEST(GeneratedModels, ImportCompleteWithNormalsUvsTexturesAndWithinBudget) {
             for (unsigned v = 0; v < mesh->mNumVertices; ++v) {
                 const aiVector3D& n = mesh->mNormals[v];
                 ASSERT_NEAR(n.Length(), 1.0f, 0.01f) << "vertex " << v << " of mesh " << m;
-                ASSERT_TRUE(std::isfinite(mesh->mVertices[v].x + mesh->mVertices[v].y + mesh->mVertices[v].z));
+                ASSERT_TRUE(std::isfinite(mesh->mVertices[v].x + mesh->mVertices[v].y +
+                                          mesh->mVertices[v].z));
             }
             const aiMaterial* material = model.scene->mMaterials[mesh->mMaterialIndex];
             EXPECT_GE(material->GetTextureCount(aiTextureType_DIFFUSE), 1u);
@@ -114,13 +119,16 @@ TEST(GeneratedModels, ImportCompleteWithNormalsUvsTexturesAndWithinBudget) {
 // whatever the previous mesh bound, and shine with someone else's highlight.
 TEST(GeneratedModels, EveryLitMaterialNamesItsOwnSpecularMap) {
     for (const Budget& b : budgets) {
-        if (std::string(b.path) == "rock/rock.obj") continue; // the ring's shader reads no specular map
+        if (std::string(b.path) == "rock/rock.obj")
+            continue; // the ring's shader reads no specular map
         SCOPED_TRACE(b.path);
         Imported model(b.path);
         ASSERT_NE(model.scene, nullptr);
         for (unsigned m = 0; m < model.scene->mNumMeshes; ++m) {
-            const aiMaterial* material = model.scene->mMaterials[model.scene->mMeshes[m]->mMaterialIndex];
-            EXPECT_EQ(material->GetTextureCount(aiTextureType_SPECULAR), 1u) << material->GetName().C_Str();
+            const aiMaterial* material =
+                model.scene->mMaterials[model.scene->mMeshes[m]->mMaterialIndex];
+            EXPECT_EQ(material->GetTextureCount(aiTextureType_SPECULAR), 1u)
+                << material->GetName().C_Str();
         }
     }
 }
@@ -161,10 +169,10 @@ TEST(GeneratedModels, SnowmanStandsOnHisFeetFacingPlusXWithTheHatOnHisHead) {
     EXPECT_NEAR(snowman.centre().z, 0.0f, 0.1f);
     EXPECT_NEAR(snowman.centre().x, 0.0f, 0.25f);
     const auto [carrotMin, carrotMax] = snowman.materialBounds("carrot");
-    EXPECT_GT(carrotMax.x, 0.5f);     // the nose sticks out in front
-    EXPECT_GT(carrotMin.y, 1.8f);     // on his face
+    EXPECT_GT(carrotMax.x, 0.5f); // the nose sticks out in front
+    EXPECT_GT(carrotMin.y, 1.8f); // on his face
     const auto [scarfMin, scarfMax] = snowman.materialBounds("scarf");
-    EXPECT_LT(scarfMin.x, -0.4f);     // the tail hangs behind him
+    EXPECT_LT(scarfMin.x, -0.4f); // the tail hangs behind him
     EXPECT_LT(scarfMin.y, 1.5f);
 
     // The game draws the hat at T(p) R S(f) T(3, 1, 0.5): undo that offset and
@@ -210,12 +218,14 @@ TEST(GeneratedModels, RocksFitTheRingAndTheLightMappedBoulder) {
     float radius = 0.0f;
     for (unsigned m = 0; m < rock.scene->mNumMeshes; ++m) {
         const aiMesh* mesh = rock.scene->mMeshes[m];
-        for (unsigned v = 0; v < mesh->mNumVertices; ++v) radius = std::max(radius, mesh->mVertices[v].Length());
+        for (unsigned v = 0; v < mesh->mNumVertices; ++v)
+            radius = std::max(radius, mesh->mVertices[v].Length());
     }
     EXPECT_GT(radius, 4.5f);
     EXPECT_LT(radius, 7.5f);
     aiString name;
-    ASSERT_EQ(rock.scene->mMaterials[rock.scene->mMeshes[0]->mMaterialIndex]->GetTexture(aiTextureType_DIFFUSE, 0, &name),
+    ASSERT_EQ(rock.scene->mMaterials[rock.scene->mMeshes[0]->mMaterialIndex]->GetTexture(
+                  aiTextureType_DIFFUSE, 0, &name),
               AI_SUCCESS);
     EXPECT_STREQ(name.C_Str(), "rock.jpg");
 
@@ -224,7 +234,8 @@ TEST(GeneratedModels, RocksFitTheRingAndTheLightMappedBoulder) {
     EXPECT_NEAR(boulder.min.y, -0.3f, 0.005f);
     EXPECT_NEAR(boulder.size().x * 0.5f, 0.3f, 0.08f);
     EXPECT_NEAR(boulder.size().z * 0.5f, 0.3f, 0.08f);
-    const aiMaterial* material = boulder.scene->mMaterials[boulder.scene->mMeshes[0]->mMaterialIndex];
+    const aiMaterial* material =
+        boulder.scene->mMaterials[boulder.scene->mMeshes[0]->mMaterialIndex];
     ASSERT_EQ(material->GetTexture(aiTextureType_DIFFUSE, 0, &name), AI_SUCCESS);
     EXPECT_STREQ(name.C_Str(), "rock.jpg");
     ASSERT_EQ(material->GetTexture(aiTextureType_SPECULAR, 0, &name), AI_SUCCESS);

@@ -13,7 +13,7 @@ void expectVec(glm::vec3 actual, glm::vec3 expected, float tolerance = 1e-6f) {
 }
 
 class MouseLook : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         camera = Camera();
         firstMouse = true;
@@ -30,8 +30,8 @@ TEST(CameraStart, LooksAlongXFromBehindTheSnowman) {
     expectVec(fresh.front, {1.0f, 0.0f, 0.0f});
     expectVec(fresh.right, {0.0f, 0.0f, 1.0f});
     expectVec(fresh.up, {0.0f, 1.0f, 0.0f});
-    const glm::mat4 expected = glm::lookAt(glm::vec3(-14, 4, 0), glm::vec3(-13, 4, 0),
-                                           glm::vec3(0, 1, 0));
+    const glm::mat4 expected =
+        glm::lookAt(glm::vec3(-14, 4, 0), glm::vec3(-13, 4, 0), glm::vec3(0, 1, 0));
     const glm::mat4 view = fresh.getViewMatrix();
     for (int c = 0; c < 4; ++c)
         for (int r = 0; r < 4; ++r)

@@ -50,8 +50,8 @@ TEST(HudTest, WarningStrictlyBetween80And100) {
     const HudLines lines = status(99.9f);
     ASSERT_EQ(lines.count, 3);
     EXPECT_EQ(lines.lines[1].text, "Body Temperature: 99");
-    expectLine(lines.lines[2], "You are melting! Collect Icecubes to cool down!", 323.95f,
-               563.2f, 0.5f, {0.95f, 0.0f, 0.0f}, false);
+    expectLine(lines.lines[2], "You are melting! Collect Icecubes to cool down!", 323.95f, 563.2f,
+               0.5f, {0.95f, 0.0f, 0.0f}, false);
 }
 
 TEST(HudTest, NumbersTruncateTowardZero) {
@@ -96,8 +96,8 @@ TEST(HudTest, RefilledLinesMatchAFreshLayoutAndKeepTheirStorage) {
     ASSERT_EQ(lines.count, fresh.count);
     for (int i = 0; i < fresh.count; ++i) {
         const HudLine& line = fresh.lines[static_cast<std::size_t>(i)];
-        expectLine(lines.lines[static_cast<std::size_t>(i)], line.text, line.x, line.y,
-                   line.scale, line.colour, line.centred);
+        expectLine(lines.lines[static_cast<std::size_t>(i)], line.text, line.x, line.y, line.scale,
+                   line.colour, line.centred);
     }
     // The long temperature line went back into the slot it had: no new storage.
     EXPECT_EQ(lines.lines[1].text.data(), temperatureStorage);
@@ -114,7 +114,8 @@ TEST(HudTest, LinesBeyondTheCapacityAreDropped) {
 TEST(HudTest, TheWinsTimeUnderYouWonAndPausedAboveAnEndText) {
     HudLines lines = endTextLayout(EndText::YouWon, 1024, 768, "41.3 s - best 39.8 s");
     ASSERT_EQ(lines.count, 2);
-    expectLine(lines.lines[1], "41.3 s - best 39.8 s", 512.0f, 339.0f, 0.5f, {0.1f, 1.0f, 0.1f}, true);
+    expectLine(lines.lines[1], "41.3 s - best 39.8 s", 512.0f, 339.0f, 0.5f, {0.1f, 1.0f, 0.1f},
+               true);
     EXPECT_EQ(endTextLayout(EndText::GameOver, 1024, 768, "41.3 s").count, 1);
 
     lines = pausedLayout(true, false, 1024, 768);

@@ -12,7 +12,7 @@
 
 namespace {
 class Keys : public ::testing::Test {
-protected:
+  protected:
     std::ostringstream out;
 
     void SetUp() override {
@@ -37,7 +37,9 @@ protected:
     void TearDown() override { SetUp(); }
 };
 
-KeyState none() { return KeyState{}; }
+KeyState none() {
+    return KeyState{};
+}
 } // namespace
 
 TEST_F(Keys, HeldKeyFlipsOnceAndAgainOnlyAfterRelease) {

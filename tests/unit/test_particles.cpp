@@ -84,8 +84,8 @@ TEST(ParticlesTest, EveryStepIsOneUnitOfTheParticlesScale) {
 
 TEST(ParticlesTest, SendsTheRocksThatMayShowInRingOrder) {
     // Looking down -z from the origin; a rock of radius 6.5 at scale 0.25.
-    const Frustum view = frustumOf(
-        glm::perspective(glm::radians(45.0f), 4.0f / 3.0f, 0.1f, 100.0f));
+    const Frustum view =
+        frustumOf(glm::perspective(glm::radians(45.0f), 4.0f / 3.0f, 0.1f, 100.0f));
     const auto rockAt = [](float x, float z) {
         return glm::scale(glm::translate(glm::mat4(1.0f), {x, 0.0f, z}), glm::vec3(0.25f));
     };

@@ -17,7 +17,8 @@ TEST(Path, SamplesTwentyTimesASecondWhateverTheFramesAndStopsWhenFull) {
     }
     EXPECT_EQ(path.count, static_cast<int>(t * pathSampleRate) + 1);
     for (int i = 1; i < path.count; ++i)
-        EXPECT_GE(path.samples[static_cast<std::size_t>(i)].x, static_cast<float>(i) / pathSampleRate);
+        EXPECT_GE(path.samples[static_cast<std::size_t>(i)].x,
+                  static_cast<float>(i) / pathSampleRate);
 
     recordPath(path, 1e6f, PathSample{});
     EXPECT_EQ(path.count, maxPathSamples);

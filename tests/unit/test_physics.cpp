@@ -13,7 +13,7 @@
 
 namespace {
 class PhysicsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         physicsAccumulator = 0.0f;
         ASSERT_TRUE(createPhysicsWorld());
@@ -99,7 +99,7 @@ TEST_F(PhysicsTest, OneStepIsExactlyOneSixtiethOfASecond) {
 // Steps the world for 30 s and follows every cube at every step.
 struct Trajectory {
     float maxTiltDegrees = 0.0f;
-    int bounces = 0;         // fall turned into a rise
+    int bounces = 0;          // fall turned into a rise
     float lastMovedAt = 0.0f; // seconds
     std::vector<float> impactSpeeds;
 };
@@ -118,10 +118,10 @@ TEST_F(PhysicsTest, CubesFallBounceAndSettleFlat) {
         const int impactCount = lastStepImpacts(impacts);
         for (int i = 0; i < iceCubeCount; ++i) {
             Trajectory& path = paths[i];
-            const float upright =
-                std::max({std::abs(cubes[i][0].y), std::abs(cubes[i][1].y), std::abs(cubes[i][2].y)});
-            path.maxTiltDegrees = std::max(path.maxTiltDegrees,
-                                           glm::degrees(std::acos(std::min(upright, 1.0f))));
+            const float upright = std::max(
+                {std::abs(cubes[i][0].y), std::abs(cubes[i][1].y), std::abs(cubes[i][2].y)});
+            path.maxTiltDegrees =
+                std::max(path.maxTiltDegrees, glm::degrees(std::acos(std::min(upright, 1.0f))));
             const glm::vec3 p(cubes[i][3]);
             const float rise = (p.y - previous[i].y) / physicsStep; // units per second
             if (previousRise[i] < -0.3f && rise > 0.3f)
@@ -149,8 +149,10 @@ TEST_F(PhysicsTest, CubesFallBounceAndSettleFlat) {
         EXPECT_NEAR(previous[i].z, iceCubeStartPositions[i].z, 0.05f) << "cube " << i;
         EXPECT_TRUE(liesOnAFace(i)) << "cube " << i;
         // A landing, then one more after each bounce, each softer.
-        EXPECT_EQ(path.impactSpeeds.size(), static_cast<std::size_t>(path.bounces + 1)) << "cube " << i << ": " << testing::PrintToString(path.impactSpeeds);
-        EXPECT_TRUE(std::is_sorted(path.impactSpeeds.rbegin(), path.impactSpeeds.rend())) << "cube " << i;
+        EXPECT_EQ(path.impactSpeeds.size(), static_cast<std::size_t>(path.bounces + 1))
+            << "cube " << i << ": " << testing::PrintToString(path.impactSpeeds);
+        EXPECT_TRUE(std::is_sorted(path.impactSpeeds.rbegin(), path.impactSpeeds.rend()))
+            << "cube " << i;
     }
 
     // Cube 1 lands on cube 0 as it bounces: both tumble off along x and
@@ -193,7 +195,8 @@ TEST_F(PhysicsTest, ACubeStrikingAnotherIsHeardOnce) {
             btScalar impulse = 0;
             for (int k = 0; k < manifold->getNumContacts(); ++k)
                 impulse += manifold->getContactPoint(k).m_appliedImpulse;
-            const bool bothMove = !manifold->getBody0()->isStaticObject() && !manifold->getBody1()->isStaticObject();
+            const bool bothMove =
+                !manifold->getBody0()->isStaticObject() && !manifold->getBody1()->isStaticObject();
             cubeOnCube = cubeOnCube || (bothMove && impulse >= 0.4f);
         }
         CubeImpact impacts[maxCubeImpacts];
@@ -223,6 +226,7 @@ TEST_F(PhysicsTest, ANewRoundDropsTheCubesAgainAsTheFirstTime) {
         glm::mat4 again[iceCubeCount];
         readIceCubeMatrices(again);
         for (int i = 0; i < iceCubeCount; ++i)
-            ASSERT_LT(glm::length(glm::vec3(again[i][3] - first[s][i][3])), 1e-4f) << "cube " << i << ", step " << s;
+            ASSERT_LT(glm::length(glm::vec3(again[i][3] - first[s][i][3])), 1e-4f)
+                << "cube " << i << ", step " << s;
     }
 }

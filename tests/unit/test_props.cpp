@@ -11,7 +11,7 @@ namespace {
 const glm::vec3 helicopter(400.0f, 0.0f, 50.0f);
 
 class PropsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         gameEnded = false;
         for (int i = 0; i < iceCubeCount; ++i)

@@ -27,7 +27,7 @@ Records sample() {
 }
 
 class RecordsFile : public ::testing::Test {
-protected:
+  protected:
     fs::path dir = fs::temp_directory_path() / ("frostmoor-records-" + std::to_string(getpid()));
     std::string file = (dir / "frostmoor" / "records.txt").string();
 
@@ -107,7 +107,9 @@ TEST_F(RecordsFile, EveryBrokenFormIsKeptAsideReportedAndStartsEmpty) {
         {"a negative best time", summed("best 39.8125", "best -1")},
         {"a line after the checksum", good + "best 1\n"},
         {"no checksum", good.substr(0, good.rfind("checksum "))},
-        {"not text at all", std::string("\x7f" "ELF\0\0\x01", 7)},
+        {"not text at all", std::string("\x7f"
+                                        "ELF\0\0\x01",
+                                        7)},
     };
     int kept = 0;
     for (const auto& c : cases) {
@@ -115,7 +117,8 @@ TEST_F(RecordsFile, EveryBrokenFormIsKeptAsideReportedAndStartsEmpty) {
         Records out = sample();
         testing::internal::CaptureStdout();
         EXPECT_EQ(loadRecords(file, out), RecordsRead::Broken) << c.what;
-        EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::RECORDS:: " + file + "\n") << c.what;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::RECORDS:: " + file + "\n")
+            << c.what;
         EXPECT_FALSE(out.hasBest) << c.what;
         EXPECT_EQ(out.roundsPlayed, 0) << c.what;
         EXPECT_EQ(out.bestPath.count, 0) << c.what;
@@ -151,7 +154,9 @@ long failWrite(int fd, const void* data, unsigned long size) {
     }
     return systemRecordsIo().write(fd, data, size);
 }
-int failFsync(int fd) { return failing == Step::Fsync ? (errno = EIO, -1) : systemRecordsIo().fsync(fd); }
+int failFsync(int fd) {
+    return failing == Step::Fsync ? (errno = EIO, -1) : systemRecordsIo().fsync(fd);
+}
 int failClose(int fd) {
     const int result = systemRecordsIo().close(fd);
     return failing == Step::Close ? (errno = EIO, -1) : result;
@@ -176,7 +181,8 @@ TEST_F(RecordsFile, ASaveThatFailsAtAnyStepLeavesTheOldRecordsWhole) {
         EXPECT_FALSE(saveRecords(file, next, failingIo)) << static_cast<int>(step);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::RECORDS:: " + file + "\n");
         EXPECT_EQ(read(file), before) << "step " << static_cast<int>(step);
-        EXPECT_EQ(filesInFolder(), 1) << "a temporary file left behind at step " << static_cast<int>(step);
+        EXPECT_EQ(filesInFolder(), 1)
+            << "a temporary file left behind at step " << static_cast<int>(step);
     }
     failing = Step::None;
     EXPECT_TRUE(saveRecords(file, next, failingIo));

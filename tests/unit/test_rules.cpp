@@ -17,7 +17,7 @@ glm::vec3 atDistance(float r) {
 }
 
 class RulesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { resetGlobals(); }
     void TearDown() override { resetGlobals(); }
     static void resetGlobals() {
@@ -59,10 +59,10 @@ TEST(ReachTest, ObstacleAndHelicopterCompareInDouble) {
 TEST(ReachTest, DistanceIsEuclideanInThreeDimensions) {
     const glm::vec3 player = helicopter - glm::vec3(3.0f, 0.0f, 4.0f); // 5 away
     EXPECT_FLOAT_EQ(proximityDistance(helicopter, player), 5.0f);
-    EXPECT_TRUE(nearHelicopter(helicopter, player, 50.0f));  // reach 5.3
-    EXPECT_FALSE(nearHelicopter(helicopter, player, 30.0f)); // reach 4.7
-    EXPECT_TRUE(nearObstacle(glm::vec3(1.0f, 1.0f, 1.0f), origin, 0.0f));   // 1.73
-    EXPECT_FALSE(nearObstacle(glm::vec3(1.1f, 1.1f, 1.1f), origin, 0.0f));  // 1.91
+    EXPECT_TRUE(nearHelicopter(helicopter, player, 50.0f));                // reach 5.3
+    EXPECT_FALSE(nearHelicopter(helicopter, player, 30.0f));               // reach 4.7
+    EXPECT_TRUE(nearObstacle(glm::vec3(1.0f, 1.0f, 1.0f), origin, 0.0f));  // 1.73
+    EXPECT_FALSE(nearObstacle(glm::vec3(1.1f, 1.1f, 1.1f), origin, 0.0f)); // 1.91
 }
 
 TEST_F(RulesTest, IceCubesTakenInIndexOrderShrinkTheNextReach) {
@@ -72,7 +72,7 @@ TEST_F(RulesTest, IceCubesTakenInIndexOrderShrinkTheNextReach) {
     state.iceCubePosition[1] = glm::vec4(10.0f, 0.0f, 1.2f, 1.0f);
 
     EXPECT_TRUE(collectIceCube(state, 0, player));
-    EXPECT_FLOAT_EQ(state.bodyTemperature, -5.0f); // below zero is allowed
+    EXPECT_FLOAT_EQ(state.bodyTemperature, -5.0f);  // below zero is allowed
     EXPECT_FALSE(collectIceCube(state, 1, player)); // reach now 0.85
     EXPECT_TRUE(state.iceCubeCollected[0]);
     EXPECT_FALSE(state.iceCubeCollected[1]);

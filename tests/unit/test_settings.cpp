@@ -12,10 +12,9 @@
 
 namespace {
 class SettingsFile : public ::testing::Test {
-protected:
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("frostmoor_settings_" + std::to_string(::getpid()) + ".ini");
+  protected:
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("frostmoor_settings_" + std::to_string(::getpid()) + ".ini");
 
     void TearDown() override { std::filesystem::remove(path); }
 
@@ -38,8 +37,9 @@ TEST_F(SettingsFile, SectionHeaderAloneGivesEveryDefault) {
 }
 
 TEST_F(SettingsFile, VolumeOutsideZeroToOneOrUnreadableIsTheDefault) {
-    const std::pair<const char*, float> cases[] = {
-        {"0", 0.0f}, {"1", 1.0f}, {"0.25", 0.25f}, {"1.5", 0.8f}, {"-0.1", 0.8f}, {"loud", 0.8f}, {"nan", 0.8f}};
+    const std::pair<const char*, float> cases[] = {{"0", 0.0f},   {"1", 1.0f},    {"0.25", 0.25f},
+                                                   {"1.5", 0.8f}, {"-0.1", 0.8f}, {"loud", 0.8f},
+                                                   {"nan", 0.8f}};
     for (const auto& [value, expected] : cases) {
         load(std::string("[audio]\nvolume = ") + value + "\n");
         EXPECT_FLOAT_EQ(soundVolume, expected) << value;
@@ -98,8 +98,10 @@ TEST_F(SettingsFile, MissingFilePrintsBothLinesAndReadsNothing) {
     const int result = loadSettings(path.c_str());
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_LT(result, 0);
-    EXPECT_EQ(out, "WARNING: " + path.string() + " not found! Using defaults instead.\n"
-                   "Failed to load '" + path.string() + "'\n");
+    EXPECT_EQ(out, "WARNING: " + path.string() +
+                       " not found! Using defaults instead.\n"
+                       "Failed to load '" +
+                       path.string() + "'\n");
     EXPECT_EQ(screenWidth, 640);
 }
 

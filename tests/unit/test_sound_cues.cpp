@@ -5,7 +5,7 @@
 
 namespace {
 class SoundCues : public ::testing::Test {
-protected:
+  protected:
     FrameMoment before, after;
     SoundFrame sound;
 

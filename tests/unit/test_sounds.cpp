@@ -33,7 +33,8 @@ double toneAmplitude(const SoundSamples& s, std::size_t from, std::size_t count,
         s2 = s1;
         s1 = s0;
     }
-    return 2.0 * std::sqrt(std::max(s1 * s1 + s2 * s2 - coeff * s1 * s2, 0.0)) / static_cast<double>(count);
+    return 2.0 * std::sqrt(std::max(s1 * s1 + s2 * s2 - coeff * s1 * s2, 0.0)) /
+           static_cast<double>(count);
 }
 } // namespace
 
@@ -69,7 +70,8 @@ TEST(Sounds, LoopsJoinAtAnEvenLevelWithoutAClick) {
         const char* name;
         double cycle; // seconds
     };
-    for (const Loop& loop : {Loop{"wind.wav", 0.25}, Loop{"sizzle.wav", 2.0 / 3.0}, Loop{"rotor.wav", 0.25}}) {
+    for (const Loop& loop :
+         {Loop{"wind.wav", 0.25}, Loop{"sizzle.wav", 2.0 / 3.0}, Loop{"rotor.wav", 0.25}}) {
         const SoundSamples s = load(loop.name);
         const std::vector<short>& x = s.samples;
         ASSERT_GT(x.size(), 1000u) << loop.name;
@@ -83,7 +85,8 @@ TEST(Sounds, LoopsJoinAtAnEvenLevelWithoutAClick) {
                                     x[static_cast<std::size_t>((i - 1 + n) % n)];
                 around += step * step / 511.0;
             }
-        EXPECT_LE(std::abs(x.front() - x.back()), 4.0 * std::sqrt(around)) << loop.name << ": a click at the seam";
+        EXPECT_LE(std::abs(x.front() - x.back()), 4.0 * std::sqrt(around))
+            << loop.name << ": a click at the seam";
 
         // A swell or a dip, as a crossfade of related halves gives: the
         // quarter second after the seam, and the one across it, against the
@@ -91,7 +94,8 @@ TEST(Sounds, LoopsJoinAtAnEvenLevelWithoutAClick) {
         const long stretch = s.rate / 4, cycle = std::lround(loop.cycle * s.rate);
         for (const long from : {0L, -stretch / 2}) {
             const double here = loopLevel(x, from, stretch);
-            const double around = (loopLevel(x, from - cycle, stretch) + loopLevel(x, from + cycle, stretch)) / 2.0;
+            const double around =
+                (loopLevel(x, from - cycle, stretch) + loopLevel(x, from + cycle, stretch)) / 2.0;
             EXPECT_NEAR(here, around, 1.2) << loop.name << ": the level swells or dips at the seam";
         }
     }
@@ -136,7 +140,8 @@ TEST(Sounds, WhatSmallSpeakersPlayIsNoWhistleButTheKnockIsThere) {
             strongestHz = hz;
         }
     }
-    EXPECT_LT(strongest, 0.05 * powerAbove(rotor, 300.0)) << "a whistle at " << strongestHz << " Hz";
+    EXPECT_LT(strongest, 0.05 * powerAbove(rotor, 300.0))
+        << "a whistle at " << strongestHz << " Hz";
 
     // The thud's knock lies below what small speakers play: its click must
     // carry a good part of it.
@@ -171,7 +176,8 @@ TEST(Sounds, OneShotsFadeToSilence) {
     const SoundSamples melt = load("melt.wav");
     const auto at = [&](double seconds) { return static_cast<std::size_t>(seconds * melt.rate); };
     const double low = power(melt, at(0.1), at(0.4)) - powerAbove(melt, 150.0, at(0.1), at(0.4));
-    const double lowLate = power(melt, at(1.0), at(1.3)) - powerAbove(melt, 150.0, at(1.0), at(1.3));
+    const double lowLate =
+        power(melt, at(1.0), at(1.3)) - powerAbove(melt, 150.0, at(1.0), at(1.3));
     EXPECT_GT(lowLate, 0.05 * low);
 }
 
@@ -206,7 +212,8 @@ TEST(SoundFile, UnreadableFilesAreReportedAndGiveNoSamples) {
         return path;
     };
     const std::string absent = (dir / "absent.wav").string();
-    for (const std::string& path : {absent, wave("empty.wav", 1, 0), wave("no-channels.wav", 0, 64)}) {
+    for (const std::string& path :
+         {absent, wave("empty.wav", 1, 0), wave("no-channels.wav", 0, 64)}) {
         testing::internal::CaptureStdout();
         const SoundSamples s = readSoundFile(path);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::SOUND:: " + path + "\n");
@@ -253,7 +260,9 @@ TEST(Variation, StepsVaryByAFewPercentAndEveryWalkAlike) {
 
 TEST(QuietStderr, SilencesStderrAndHandsItsCopyToNoChild) {
     namespace fs = std::filesystem;
-    const auto target = [](int fd) { return fs::read_symlink("/proc/self/fd/" + std::to_string(fd)); };
+    const auto target = [](int fd) {
+        return fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
+    };
     const auto openFds = [] {
         std::vector<int> fds;
         for (const fs::directory_entry& entry : fs::directory_iterator("/proc/self/fd"))
@@ -274,7 +283,8 @@ TEST(QuietStderr, SilencesStderrAndHandsItsCopyToNoChild) {
                 fs::read_symlink("/proc/self/fd/" + std::to_string(fd), gone) != stderrWas)
                 continue;
             ++copies;
-            EXPECT_TRUE(fcntl(fd, F_GETFD) & FD_CLOEXEC) << "the saved stderr would pass to a child";
+            EXPECT_TRUE(fcntl(fd, F_GETFD) & FD_CLOEXEC)
+                << "the saved stderr would pass to a child";
         }
         EXPECT_EQ(copies, 1);
     }

@@ -21,9 +21,9 @@ TEST(VertexSharing, EachIndexStillNamesAnEqualRecord) {
     EXPECT_EQ(shared.vertices[3].position.x, -0.0f);
     ASSERT_EQ(shared.indices.size(), indices.size());
     for (std::size_t i = 0; i + 1 < indices.size(); ++i)
-        EXPECT_EQ(std::memcmp(&shared.vertices[shared.indices[i]], &corners[indices[i]],
-                              sizeof(Vertex)),
-                  0)
+        EXPECT_EQ(
+            std::memcmp(&shared.vertices[shared.indices[i]], &corners[indices[i]], sizeof(Vertex)),
+            0)
             << "index " << i;
     EXPECT_GE(shared.indices.back(), shared.vertices.size()) << "a bad index stays bad";
 }

@@ -30,15 +30,19 @@ Image paintTexture() {
     return painted(256, 256, [](float u, float v) {
         // Lathe u: 0 at +X (tail), 0.5 at the nose; v bottom to top.
         glm::vec3 colour{0.80f, 0.10f, 0.08f};
-        if (v > 0.40f && v < 0.50f) colour = {0.95f, 0.95f, 0.92f}; // livery stripe
-        if (v < 0.22f) colour = {0.25f, 0.25f, 0.28f};               // dark belly
+        if (v > 0.40f && v < 0.50f)
+            colour = {0.95f, 0.95f, 0.92f}; // livery stripe
+        if (v < 0.22f)
+            colour = {0.25f, 0.25f, 0.28f}; // dark belly
         // Side windows, one each side, ahead of the doors.
         for (float centre : {0.36f, 0.64f}) {
-            if (std::abs(u - centre) < 0.06f && v > 0.56f && v < 0.74f) colour = {0.10f, 0.16f, 0.24f};
+            if (std::abs(u - centre) < 0.06f && v > 0.56f && v < 0.74f)
+                colour = {0.10f, 0.16f, 0.24f};
         }
         // Door seams.
         for (float seam : {0.27f, 0.73f}) {
-            if (std::abs(u - seam) < 0.004f && v > 0.2f && v < 0.78f) colour *= 0.5f;
+            if (std::abs(u - seam) < 0.004f && v > 0.2f && v < 0.78f)
+                colour *= 0.5f;
         }
         return colour * (0.92f + 0.08f * fbm(glm::vec2{u, v} * 8.0f, 8, 3, 0.5f, 601u));
     });
@@ -47,13 +51,15 @@ Image paintTexture() {
 Image glassTexture() {
     return painted(128, 128, [](float u, float v) {
         const float streak = std::fmod(u * 3.0f + v * 1.5f, 1.0f);
-        return glm::mix(glm::vec3{0.30f, 0.45f, 0.58f}, glm::vec3{0.80f, 0.90f, 0.97f}, streak > 0.9f ? 0.5f : 0.08f);
+        return glm::mix(glm::vec3{0.30f, 0.45f, 0.58f}, glm::vec3{0.80f, 0.90f, 0.97f},
+                        streak > 0.9f ? 0.5f : 0.08f);
     });
 }
 
 Image metalTexture() {
     return painted(128, 128, [](float u, float v) {
-        return glm::vec3{0.42f, 0.43f, 0.46f} * (0.85f + 0.15f * fbm(glm::vec2{u * 2.0f, v * 16.0f}, 0, 3, 0.5f, 611u));
+        return glm::vec3{0.42f, 0.43f, 0.46f} *
+               (0.85f + 0.15f * fbm(glm::vec2{u * 2.0f, v * 16.0f}, 0, 3, 0.5f, 611u));
     });
 }
 
@@ -73,13 +79,15 @@ bool makeHelicopter(const std::string& objects) {
     // Engine hump behind the rotor mast.
     model.add("paint", ellipsoid({-0.08f, 0.72f, 0.0f}, {0.22f, 0.08f, 0.12f}, 16, 8));
     // Tail boom, fin and stabiliser.
-    model.add("paint", tube({{0.08f, 0.52f, 0.0f}, {0.5f, 0.58f, 0.0f}, {0.96f, 0.64f, 0.0f}}, {0.085f, 0.055f, 0.03f}, 12));
+    model.add("paint", tube({{0.08f, 0.52f, 0.0f}, {0.5f, 0.58f, 0.0f}, {0.96f, 0.64f, 0.0f}},
+                            {0.085f, 0.055f, 0.03f}, 12));
     model.add("paint", placedBox({0.93f, 0.76f, 0.0f}, {0.07f, 0.13f, 0.012f}, -0.35f, {0, 0, 1}));
     model.add("paint", placedBox({0.82f, 0.62f, 0.0f}, {0.05f, 0.01f, 0.13f}));
     // Tail rotor on the left of the fin.
     model.add("metal", placedBox({0.94f, 0.76f, 0.03f}, {0.012f, 0.012f, 0.015f}));
     for (float a : {0.4f, 0.4f + glm::half_pi<float>()})
-        model.add("rotor", placedBox({0.94f, 0.76f, 0.045f}, {0.012f, 0.12f, 0.004f}, a, {0, 0, 1}));
+        model.add("rotor",
+                  placedBox({0.94f, 0.76f, 0.045f}, {0.012f, 0.12f, 0.004f}, a, {0, 0, 1}));
     // Main rotor: mast, hub and three blades.
     Mesh mast = cylinder(0.03f, 0.12f, 10);
     translate(mast, {-0.2f, 0.72f, 0.0f});
@@ -98,13 +106,19 @@ bool makeHelicopter(const std::string& objects) {
     // Skids: two rails turned up at the front, on two struts each.
     for (float side : {-1.0f, 1.0f}) {
         const float z = side * 0.24f;
-        model.add("metal", tube({{-0.70f, 0.09f, z}, {-0.65f, 0.035f, z}, {-0.58f, 0.02f, z}, {0.22f, 0.02f, z}, {0.26f, 0.03f, z}},
+        model.add("metal", tube({{-0.70f, 0.09f, z},
+                                 {-0.65f, 0.035f, z},
+                                 {-0.58f, 0.02f, z},
+                                 {0.22f, 0.02f, z},
+                                 {0.26f, 0.03f, z}},
                                 {0.02f, 0.02f, 0.02f, 0.02f, 0.02f}, 8));
         for (float x : {-0.45f, 0.05f})
-            model.add("metal", tube({{x, 0.02f, z}, {x + 0.03f, 0.26f, side * 0.15f}}, {0.015f, 0.015f}, 6));
+            model.add("metal",
+                      tube({{x, 0.02f, z}, {x + 0.03f, 0.26f, side * 0.15f}}, {0.015f, 0.015f}, 6));
     }
     // Built a little large; bring it to its 1.6 length, skids staying at y = 0.
-    for (auto& part : model.parts) scale(part.second, glm::vec3{0.9f});
+    for (auto& part : model.parts)
+        scale(part.second, glm::vec3{0.9f});
     const std::string dir = objects + "/helicopter";
     bool ok = writeObj(dir, "HelicopterTest", model);
     ok = writePng(dir + "/paint.png", paintTexture()) && ok;

@@ -17,8 +17,12 @@ constexpr float unit = 76.0f;
 constexpr float ground = 246.0f;
 constexpr float middleX = 128.0f;
 
-float up(float metres) { return ground - metres * unit; }
-float across(float metres) { return middleX + metres * unit; }
+float up(float metres) {
+    return ground - metres * unit;
+}
+float across(float metres) {
+    return middleX + metres * unit;
+}
 
 // Fixed one-decimal numbers: the file must not depend on the locale.
 std::string n(float v) {
@@ -28,12 +32,13 @@ std::string n(float v) {
 }
 
 std::string circle(float x, float y, float r, const std::string& fill) {
-    return "  <circle cx=\"" + n(x) + "\" cy=\"" + n(y) + "\" r=\"" + n(r) + "\" fill=\"" + fill + "\"/>\n";
+    return "  <circle cx=\"" + n(x) + "\" cy=\"" + n(y) + "\" r=\"" + n(r) + "\" fill=\"" + fill +
+           "\"/>\n";
 }
 
 std::string rect(float x, float y, float w, float h, float round, const std::string& fill) {
-    return "  <rect x=\"" + n(x) + "\" y=\"" + n(y) + "\" width=\"" + n(w) + "\" height=\"" + n(h) + "\" rx=\"" +
-           n(round) + "\" fill=\"" + fill + "\"/>\n";
+    return "  <rect x=\"" + n(x) + "\" y=\"" + n(y) + "\" width=\"" + n(w) + "\" height=\"" + n(h) +
+           "\" rx=\"" + n(round) + "\" fill=\"" + fill + "\"/>\n";
 }
 
 std::string stick(const std::string& points) {
@@ -51,7 +56,9 @@ constexpr Ball bottom{0.60f, 0.57f};
 constexpr Ball middle{0.44f, 1.45f};
 constexpr Ball head{0.32f, snowmanHeight - 0.32f};
 
-std::string snowBall(const Ball& ball) { return circle(across(0), up(ball.height), ball.radius * unit, "url(#snow)"); }
+std::string snowBall(const Ball& ball) {
+    return circle(across(0), up(ball.height), ball.radius * unit, "url(#snow)");
+}
 
 // Twigs reaching up and out from the middle ball, each with one side shoot.
 std::string arms() {
@@ -63,14 +70,16 @@ std::string arms() {
         const float y1 = y - 0.38f * unit;
         out += stick(n(x0) + "," + n(y) + " " + n(x1) + "," + n(y1));
         const float xm = (x0 + x1) * 0.5f + side * 0.12f * unit, ym = (y + y1) * 0.5f;
-        out += stick(n(xm) + "," + n(ym) + " " + n(xm + side * 0.02f * unit) + "," + n(ym - 0.22f * unit));
+        out += stick(n(xm) + "," + n(ym) + " " + n(xm + side * 0.02f * unit) + "," +
+                     n(ym - 0.22f * unit));
     }
     return out;
 }
 
 std::string buttons() {
     std::string out;
-    for (float h : {-0.18f, 0.0f, 0.18f}) out += circle(across(0.0f), up(middle.height + h), 4.5f, "#16161a");
+    for (float h : {-0.18f, 0.0f, 0.18f})
+        out += circle(across(0.0f), up(middle.height + h), 4.5f, "#16161a");
     return out;
 }
 
@@ -78,7 +87,8 @@ std::string buttons() {
 std::string scarf() {
     const float y = up(head.height - head.radius + 0.02f);
     std::string out = rect(across(-0.33f), y - 7.0f, 0.66f * unit, 14.0f, 7.0f, "#c0262d");
-    for (float x : {-0.18f, 0.0f, 0.18f}) out += rect(across(x) - 3.0f, y - 7.0f, 6.0f, 14.0f, 1.0f, "#2f4fa8");
+    for (float x : {-0.18f, 0.0f, 0.18f})
+        out += rect(across(x) - 3.0f, y - 7.0f, 6.0f, 14.0f, 1.0f, "#2f4fa8");
     out += rect(across(0.14f), y, 12.0f, 0.40f * unit, 4.0f, "#c0262d");
     out += rect(across(0.14f), y + 0.16f * unit, 12.0f, 5.0f, 0.0f, "#2f4fa8");
     return out;
@@ -86,11 +96,12 @@ std::string scarf() {
 
 std::string face() {
     const float eyes = up(head.height + 0.08f);
-    std::string out = circle(across(-0.11f), eyes, 4.5f, "#16161a") + circle(across(0.11f), eyes, 4.5f, "#16161a");
+    std::string out = circle(across(-0.11f), eyes, 4.5f, "#16161a") +
+                      circle(across(0.11f), eyes, 4.5f, "#16161a");
     // The carrot points to the right, the way he walks.
     const float y = up(head.height - 0.04f), x = across(0.02f);
-    out += "  <polygon points=\"" + n(x) + "," + n(y - 5.0f) + " " + n(x + 0.34f * unit) + "," + n(y + 1.0f) + " " +
-           n(x) + "," + n(y + 5.0f) + "\" fill=\"#ee7a1c\"/>\n";
+    out += "  <polygon points=\"" + n(x) + "," + n(y - 5.0f) + " " + n(x + 0.34f * unit) + "," +
+           n(y + 1.0f) + " " + n(x) + "," + n(y + 5.0f) + "\" fill=\"#ee7a1c\"/>\n";
     return out;
 }
 

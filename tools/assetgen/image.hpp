@@ -39,8 +39,9 @@ struct Image {
     template <typename F> void paint(F f) {
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                set(x, y, f((static_cast<float>(x) + 0.5f) / static_cast<float>(width),
-                            (static_cast<float>(y) + 0.5f) / static_cast<float>(height)));
+                set(x, y,
+                    f((static_cast<float>(x) + 0.5f) / static_cast<float>(width),
+                      (static_cast<float>(y) + 0.5f) / static_cast<float>(height)));
     }
 };
 

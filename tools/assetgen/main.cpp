@@ -9,7 +9,8 @@
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--icon") {
-        if (assetgen::makeIcon(argv[2])) return 0;
+        if (assetgen::makeIcon(argv[2]))
+            return 0;
         std::fprintf(stderr, "assetgen: cannot write %s\n", argv[2]);
         return 1;
     }
@@ -22,21 +23,23 @@ int main(int argc, char** argv) {
     std::error_code error;
     std::filesystem::create_directories(sounds, error);
     if (error) {
-        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", sounds.c_str(), error.message().c_str());
+        std::fprintf(stderr, "assetgen: cannot create %s: %s\n", sounds.c_str(),
+                     error.message().c_str());
         return 1;
     }
-    for (const char* sub : {"map", "snowman", "icecube", "cactus-low-poly/source", "74307_Alien_Larvae", "helicopter",
-                            "rock", "skybox"}) {
+    for (const char* sub : {"map", "snowman", "icecube", "cactus-low-poly/source",
+                            "74307_Alien_Larvae", "helicopter", "rock", "skybox"}) {
         std::filesystem::create_directories(objects + "/" + sub, error);
         if (error) {
-            std::fprintf(stderr, "assetgen: cannot create %s/%s: %s\n", objects.c_str(), sub, error.message().c_str());
+            std::fprintf(stderr, "assetgen: cannot create %s/%s: %s\n", objects.c_str(), sub,
+                         error.message().c_str());
             return 1;
         }
     }
     using namespace assetgen;
     bool ok = true;
-    for (auto make : {makeDesert, makeSnowman, makeHat, makeIceCube, makeCactus, makeLarva, makeHelicopter, makeRocks,
-                      makeSky}) {
+    for (auto make : {makeDesert, makeSnowman, makeHat, makeIceCube, makeCactus, makeLarva,
+                      makeHelicopter, makeRocks, makeSky}) {
         ok = make(objects) && ok;
     }
     ok = makeSounds(sounds) && ok;

@@ -43,7 +43,8 @@ Mesh lathe(const std::vector<ProfilePoint>& profile, int segments) {
     // Arc length along the profile for v.
     std::vector<float> arc(profile.size(), 0.0f);
     for (int i = 1; i < count; ++i) {
-        arc[i] = arc[i - 1] + std::hypot(profile[i].radius - profile[i - 1].radius, profile[i].y - profile[i - 1].y);
+        arc[i] = arc[i - 1] + std::hypot(profile[i].radius - profile[i - 1].radius,
+                                         profile[i].y - profile[i - 1].y);
     }
     const float total = std::max(arc.back(), 1e-6f);
     for (int i = 0; i < count; ++i) {
@@ -57,9 +58,12 @@ Mesh lathe(const std::vector<ProfilePoint>& profile, int segments) {
         };
         const bool creaseBefore = i > 0 && segment(i - 1, i) == glm::vec2{0.0f};
         const bool creaseAfter = i + 1 < count && segment(i, i + 1) == glm::vec2{0.0f};
-        if (i > 0 && !creaseBefore) tangent += segment(i - 1, i);
-        if (i + 1 < count && !creaseAfter) tangent += segment(i, i + 1);
-        if (glm::length(tangent) < 1e-6f) tangent = {0.0f, 1.0f};
+        if (i > 0 && !creaseBefore)
+            tangent += segment(i - 1, i);
+        if (i + 1 < count && !creaseAfter)
+            tangent += segment(i, i + 1);
+        if (glm::length(tangent) < 1e-6f)
+            tangent = {0.0f, 1.0f};
         tangent = glm::normalize(tangent);
         const glm::vec2 n2{tangent.y, -tangent.x}; // outward for a bottom-to-top profile
         for (int s = 0; s <= segments; ++s) {
@@ -81,21 +85,25 @@ Mesh lathe(const std::vector<ProfilePoint>& profile, int segments) {
 Mesh sphere(float radius, int segments, int rings) {
     std::vector<ProfilePoint> profile;
     for (int r = 0; r <= rings; ++r) {
-        const float a = glm::pi<float>() * (static_cast<float>(r) / static_cast<float>(rings) - 0.5f);
+        const float a =
+            glm::pi<float>() * (static_cast<float>(r) / static_cast<float>(rings) - 0.5f);
         profile.push_back({radius * std::cos(a), radius * std::sin(a)});
     }
     profile.front().radius = 0.0f;
     profile.back().radius = 0.0f;
     Mesh mesh = lathe(profile, segments);
-    for (Vertex& v : mesh.vertices) v.normal = glm::normalize(v.position);
+    for (Vertex& v : mesh.vertices)
+        v.normal = glm::normalize(v.position);
     return mesh;
 }
 
 Mesh cylinder(float radius, float height, int segments, bool capped) {
     std::vector<ProfilePoint> profile;
-    if (capped) profile.insert(profile.end(), {{0.0f, 0.0f}, {radius, 0.0f}});
+    if (capped)
+        profile.insert(profile.end(), {{0.0f, 0.0f}, {radius, 0.0f}});
     profile.insert(profile.end(), {{radius, 0.0f}, {radius, height}});
-    if (capped) profile.insert(profile.end(), {{radius, height}, {0.0f, height}});
+    if (capped)
+        profile.insert(profile.end(), {{radius, height}, {0.0f, height}});
     return lathe(profile, segments);
 }
 
@@ -154,16 +162,19 @@ Mesh tube(const std::vector<glm::vec3>& path, const std::vector<float>& radii, i
     const int count = static_cast<int>(path.size());
     // Parallel-transported frame so the tube does not twist.
     const glm::vec3 firstTangent = glm::normalize(path[1] - path[0]);
-    glm::vec3 side = std::abs(firstTangent.y) < 0.9f ? glm::normalize(glm::cross(firstTangent, {0, 1, 0}))
-                                                     : glm::normalize(glm::cross(firstTangent, {1, 0, 0}));
+    glm::vec3 side = std::abs(firstTangent.y) < 0.9f
+                         ? glm::normalize(glm::cross(firstTangent, {0, 1, 0}))
+                         : glm::normalize(glm::cross(firstTangent, {1, 0, 0}));
     float length = 0.0f;
     for (int i = 0; i < count; ++i) {
         glm::vec3 tangent = i + 1 < count ? path[i + 1] - path[i] : path[i] - path[i - 1];
-        if (i > 0 && i + 1 < count) tangent = path[i + 1] - path[i - 1];
+        if (i > 0 && i + 1 < count)
+            tangent = path[i + 1] - path[i - 1];
         tangent = glm::normalize(tangent);
         side = glm::normalize(side - tangent * glm::dot(side, tangent));
         const glm::vec3 up = glm::cross(tangent, side);
-        if (i > 0) length += glm::distance(path[i], path[i - 1]);
+        if (i > 0)
+            length += glm::distance(path[i], path[i - 1]);
         for (int s = 0; s <= segments; ++s) {
             const float u = static_cast<float>(s) / static_cast<float>(segments);
             const float a = u * twoPi;
@@ -175,12 +186,14 @@ Mesh tube(const std::vector<glm::vec3>& path, const std::vector<float>& radii, i
             mesh.vertices.push_back(v);
         }
     }
-    for (Vertex& v : mesh.vertices) v.uv.y /= std::max(length, 1e-6f);
+    for (Vertex& v : mesh.vertices)
+        v.uv.y /= std::max(length, 1e-6f);
     gridTriangles(mesh, 0, count - 1, segments);
     // End caps as fans around the path's end points.
     auto cap = [&](int ring, bool start) {
         const glm::vec3 centre = path[ring];
-        const glm::vec3 n = glm::normalize(start ? path[0] - path[1] : path[count - 1] - path[count - 2]);
+        const glm::vec3 n =
+            glm::normalize(start ? path[0] - path[1] : path[count - 1] - path[count - 2]);
         const unsigned hub = static_cast<unsigned>(mesh.vertices.size());
         mesh.vertices.push_back({centre, n, {0.5f, start ? 0.0f : 1.0f}});
         const unsigned base = static_cast<unsigned>(mesh.vertices.size());
@@ -191,8 +204,10 @@ Mesh tube(const std::vector<glm::vec3>& path, const std::vector<float>& radii, i
         }
         for (int s = 0; s < segments; ++s) {
             const unsigned a = base + s, b = base + s + 1;
-            if (start) mesh.triangles.push_back({hub, b, a});
-            else mesh.triangles.push_back({hub, a, b});
+            if (start)
+                mesh.triangles.push_back({hub, b, a});
+            else
+                mesh.triangles.push_back({hub, a, b});
         }
     };
     cap(0, true);
@@ -202,7 +217,8 @@ Mesh tube(const std::vector<glm::vec3>& path, const std::vector<float>& radii, i
 
 Mesh tetrahedron(float halfExtent) {
     Mesh mesh;
-    for (glm::vec3 q : {glm::vec3{1, 1, 1}, glm::vec3{1, -1, -1}, glm::vec3{-1, 1, -1}, glm::vec3{-1, -1, 1}})
+    for (glm::vec3 q :
+         {glm::vec3{1, 1, 1}, glm::vec3{1, -1, -1}, glm::vec3{-1, 1, -1}, glm::vec3{-1, -1, 1}})
         mesh.vertices.push_back({q * halfExtent, glm::normalize(q), {0.0f, 0.0f}});
     mesh.triangles = {{0, 2, 3}, {0, 3, 1}, {0, 1, 2}, {1, 3, 2}};
     return mesh;
@@ -210,18 +226,22 @@ Mesh tetrahedron(float halfExtent) {
 
 Mesh icosphere(float radius, int levels) {
     const float t = (1.0f + std::sqrt(5.0f)) / 2.0f;
-    std::vector<glm::vec3> p = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0}, {0, -1, t}, {0, 1, t},
-                                {0, -1, -t}, {0, 1, -t}, {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
-    std::vector<glm::uvec3> f = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11}, {1, 5, 9}, {5, 11, 4},
-                                 {11, 10, 2}, {10, 7, 6}, {7, 1, 8},  {3, 9, 4},  {3, 4, 2},   {3, 2, 6}, {3, 6, 8},
-                                 {3, 8, 9},  {4, 9, 5},  {2, 4, 11}, {6, 2, 10}, {8, 6, 7},   {9, 8, 1}};
-    for (glm::vec3& q : p) q = glm::normalize(q);
+    std::vector<glm::vec3> p = {{-1, t, 0}, {1, t, 0}, {-1, -t, 0}, {1, -t, 0},
+                                {0, -1, t}, {0, 1, t}, {0, -1, -t}, {0, 1, -t},
+                                {t, 0, -1}, {t, 0, 1}, {-t, 0, -1}, {-t, 0, 1}};
+    std::vector<glm::uvec3> f = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11},
+                                 {1, 5, 9},  {5, 11, 4}, {11, 10, 2}, {10, 7, 6}, {7, 1, 8},
+                                 {3, 9, 4},  {3, 4, 2},  {3, 2, 6},   {3, 6, 8},  {3, 8, 9},
+                                 {4, 9, 5},  {2, 4, 11}, {6, 2, 10},  {8, 6, 7},  {9, 8, 1}};
+    for (glm::vec3& q : p)
+        q = glm::normalize(q);
     for (int l = 0; l < levels; ++l) {
         std::map<std::pair<unsigned, unsigned>, unsigned> middle;
         auto mid = [&](unsigned a, unsigned b) {
             const auto key = std::minmax(a, b);
             auto it = middle.find(key);
-            if (it != middle.end()) return it->second;
+            if (it != middle.end())
+                return it->second;
             p.push_back(glm::normalize(p[a] + p[b]));
             const unsigned idx = static_cast<unsigned>(p.size() - 1);
             middle[key] = idx;
@@ -235,7 +255,8 @@ Mesh icosphere(float radius, int levels) {
         f = std::move(next);
     }
     Mesh mesh;
-    for (const glm::vec3& q : p) mesh.vertices.push_back({q * radius, q, {0.0f, 0.0f}});
+    for (const glm::vec3& q : p)
+        mesh.vertices.push_back({q * radius, q, {0.0f, 0.0f}});
     mesh.triangles = f;
     return mesh;
 }
@@ -248,37 +269,48 @@ void transform(Mesh& mesh, const glm::mat4& m) {
         v.normal = glm::normalize(normalMatrix * v.normal);
     }
     if (mirrored) {
-        for (glm::uvec3& t : mesh.triangles) std::swap(t.y, t.z);
+        for (glm::uvec3& t : mesh.triangles)
+            std::swap(t.y, t.z);
     }
 }
 
-void translate(Mesh& mesh, glm::vec3 offset) { transform(mesh, glm::translate(glm::mat4(1.0f), offset)); }
+void translate(Mesh& mesh, glm::vec3 offset) {
+    transform(mesh, glm::translate(glm::mat4(1.0f), offset));
+}
 
-void scale(Mesh& mesh, glm::vec3 factors) { transform(mesh, glm::scale(glm::mat4(1.0f), factors)); }
+void scale(Mesh& mesh, glm::vec3 factors) {
+    transform(mesh, glm::scale(glm::mat4(1.0f), factors));
+}
 
 void displace(Mesh& mesh, const std::function<float(glm::vec3)>& f) {
-    for (Vertex& v : mesh.vertices) v.position += v.normal * f(v.position);
+    for (Vertex& v : mesh.vertices)
+        v.position += v.normal * f(v.position);
 }
 
 void merge(Mesh& into, const Mesh& part) {
     const unsigned base = static_cast<unsigned>(into.vertices.size());
     into.vertices.insert(into.vertices.end(), part.vertices.begin(), part.vertices.end());
-    for (const glm::uvec3& t : part.triangles) into.triangles.push_back(t + glm::uvec3(base));
+    for (const glm::uvec3& t : part.triangles)
+        into.triangles.push_back(t + glm::uvec3(base));
 }
 
 void smoothNormals(Mesh& mesh) {
     auto key = [](glm::vec3 p) {
-        return std::tuple<long, long, long>{std::lround(p.x * 1e4f), std::lround(p.y * 1e4f), std::lround(p.z * 1e4f)};
+        return std::tuple<long, long, long>{std::lround(p.x * 1e4f), std::lround(p.y * 1e4f),
+                                            std::lround(p.z * 1e4f)};
     };
     std::map<std::tuple<long, long, long>, glm::vec3> sum;
     for (const glm::uvec3& t : mesh.triangles) {
-        const glm::vec3 a = mesh.vertices[t.x].position, b = mesh.vertices[t.y].position, c = mesh.vertices[t.z].position;
+        const glm::vec3 a = mesh.vertices[t.x].position, b = mesh.vertices[t.y].position,
+                        c = mesh.vertices[t.z].position;
         const glm::vec3 n = glm::cross(b - a, c - a); // area weighted
-        for (unsigned i : {t.x, t.y, t.z}) sum[key(mesh.vertices[i].position)] += n;
+        for (unsigned i : {t.x, t.y, t.z})
+            sum[key(mesh.vertices[i].position)] += n;
     }
     for (Vertex& v : mesh.vertices) {
         const auto it = sum.find(key(v.position));
-        if (it != sum.end() && glm::length(it->second) > 0.0f) v.normal = glm::normalize(it->second);
+        if (it != sum.end() && glm::length(it->second) > 0.0f)
+            v.normal = glm::normalize(it->second);
     }
 }
 
@@ -286,7 +318,8 @@ void flatNormals(Mesh& mesh) {
     Mesh flat;
     for (const glm::uvec3& t : mesh.triangles) {
         Vertex a = mesh.vertices[t.x], b = mesh.vertices[t.y], c = mesh.vertices[t.z];
-        const glm::vec3 n = glm::normalize(glm::cross(b.position - a.position, c.position - a.position));
+        const glm::vec3 n =
+            glm::normalize(glm::cross(b.position - a.position, c.position - a.position));
         a.normal = b.normal = c.normal = n;
         const unsigned base = static_cast<unsigned>(flat.vertices.size());
         flat.vertices.insert(flat.vertices.end(), {a, b, c});
@@ -303,11 +336,13 @@ void sphericalUv(Mesh& mesh, glm::vec3 centre, float uRepeat, float vRepeat) {
         for (int k = 0; k < 3; ++k) {
             const glm::vec3 d = glm::normalize(tri[k].position - centre);
             us[k] = (std::atan2(-d.z, d.x) / twoPi) + 0.5f;
-            tri[k].uv.y = (std::asin(glm::clamp(d.y, -1.0f, 1.0f)) / glm::pi<float>() + 0.5f) * vRepeat;
+            tri[k].uv.y =
+                (std::asin(glm::clamp(d.y, -1.0f, 1.0f)) / glm::pi<float>() + 0.5f) * vRepeat;
         }
         const float maxU = std::max({us[0], us[1], us[2]});
         for (int k = 0; k < 3; ++k) {
-            if (maxU - us[k] > 0.5f) us[k] += 1.0f;
+            if (maxU - us[k] > 0.5f)
+                us[k] += 1.0f;
             tri[k].uv.x = us[k] * uRepeat;
         }
         const unsigned base = static_cast<unsigned>(out.vertices.size());

@@ -31,7 +31,7 @@ Mesh lathe(const std::vector<ProfilePoint>& profile, int segments);
 Mesh sphere(float radius, int segments, int rings);
 Mesh cylinder(float radius, float height, int segments, bool capped = true); // y in [0, height]
 Mesh cone(float radius, float height, int segments);                         // apex at +height
-Mesh box(glm::vec3 halfExtent);                                              // flat faces, uv 0..1 per face
+Mesh box(glm::vec3 halfExtent); // flat faces, uv 0..1 per face
 Mesh torus(float majorRadius, float minorRadius, int majorSegments, int minorSegments);
 // A round tube through the points of a path, radius per point, open ends
 // closed by a cap at the first and last point.

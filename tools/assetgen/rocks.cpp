@@ -29,11 +29,17 @@ Image rockDiffuse() {
     return painted(rockMapSize, rockMapSize, [](float u, float v) {
         const glm::vec2 p{u, v};
         const float body = fbm(p * 8.0f, 8, 5, 0.55f, 701u);
-        glm::vec3 colour = ramp({{0.0f, {0.30f, 0.26f, 0.22f}}, {0.5f, {0.55f, 0.48f, 0.40f}}, {1.0f, {0.74f, 0.66f, 0.55f}}}, body);
+        glm::vec3 colour = ramp({{0.0f, {0.30f, 0.26f, 0.22f}},
+                                 {0.5f, {0.55f, 0.48f, 0.40f}},
+                                 {1.0f, {0.74f, 0.66f, 0.55f}}},
+                                body);
         // Ochre lichen patches.
         const float lichen = fbm(p * 6.0f + glm::vec2{3.0f}, 6, 4, 0.5f, 709u);
-        if (lichen > 0.62f) colour = glm::mix(colour, glm::vec3{0.72f, 0.58f, 0.22f}, glm::smoothstep(0.62f, 0.7f, lichen) * 0.7f);
-        colour = glm::mix(colour, glm::vec3{0.88f, 0.86f, 0.80f}, 0.55f * veinMask(p)); // quartz veins
+        if (lichen > 0.62f)
+            colour = glm::mix(colour, glm::vec3{0.72f, 0.58f, 0.22f},
+                              glm::smoothstep(0.62f, 0.7f, lichen) * 0.7f);
+        colour =
+            glm::mix(colour, glm::vec3{0.88f, 0.86f, 0.80f}, 0.55f * veinMask(p)); // quartz veins
         colour *= 1.0f - 0.4f * crackMask(p);
         return colour;
     });
@@ -43,7 +49,10 @@ Image rockSpecular() {
     return painted(rockMapSize, rockMapSize, [](float u, float v) {
         const glm::vec2 p{u, v};
         // Dull stone, glinting mica flecks, shining quartz veins, dead cracks.
-        const float fleck = hash01(static_cast<int>(u * rockMapSize), static_cast<int>(v * rockMapSize), 0, 711u) > 0.97f ? 0.5f : 0.0f;
+        const float fleck = hash01(static_cast<int>(u * rockMapSize),
+                                   static_cast<int>(v * rockMapSize), 0, 711u) > 0.97f
+                                ? 0.5f
+                                : 0.0f;
         float s = 0.12f + 0.1f * fbm(p * 8.0f, 8, 3, 0.5f, 713u) + fleck + 0.8f * veinMask(p);
         s *= 1.0f - crackMask(p);
         return glm::vec3{s};
@@ -76,7 +85,8 @@ bool makeRocks(const std::string& objects) {
     // The boulder: round-ish with a flat base it sits on.
     Mesh boulder = icosphere(0.33f, 3);
     displace(boulder, [](glm::vec3 p) {
-        return 0.33f * (0.35f * (fbm(p * 4.0f, 4, 0.5f, 731u) - 0.5f) + 0.08f * (fbm(p * 20.0f, 2, 0.5f, 733u) - 0.5f));
+        return 0.33f * (0.35f * (fbm(p * 4.0f, 4, 0.5f, 731u) - 0.5f) +
+                        0.08f * (fbm(p * 20.0f, 2, 0.5f, 733u) - 0.5f));
     });
     for (Vertex& v : boulder.vertices) {
         v.position.y *= 0.9f;
@@ -84,7 +94,8 @@ bool makeRocks(const std::string& objects) {
     }
     smoothNormals(boulder);
     for (Vertex& v : boulder.vertices) {
-        if (v.position.y <= -0.2999f) v.normal = {0.0f, -1.0f, 0.0f};
+        if (v.position.y <= -0.2999f)
+            v.normal = {0.0f, -1.0f, 0.0f};
     }
     sphericalUv(boulder, glm::vec3{0.0f}, 2.0f, 1.0f);
     Model lightMapped;

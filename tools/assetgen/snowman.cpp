@@ -23,14 +23,17 @@ constexpr Ball head{0.32f, {0.0f, snowmanHeight - 0.32f, 0.0f}};
 
 // A point on a ball's surface: azimuth from +X toward +Z, elevation up.
 glm::vec3 onBall(const Ball& ball, float azimuth, float elevation, float lift = 0.0f) {
-    const glm::vec3 d{std::cos(elevation) * std::cos(azimuth), std::sin(elevation), std::cos(elevation) * std::sin(azimuth)};
+    const glm::vec3 d{std::cos(elevation) * std::cos(azimuth), std::sin(elevation),
+                      std::cos(elevation) * std::sin(azimuth)};
     return ball.centre + d * (ball.radius + lift);
 }
 
 Mesh snowBall(const Ball& ball, std::uint32_t seed) {
     Mesh m = sphere(ball.radius, 32, 16);
     // Hand-packed snow is a little lumpy.
-    displace(m, [&](glm::vec3 p) { return ball.radius * 0.04f * (fbm(p * 5.0f, 3, 0.5f, seed) - 0.5f); });
+    displace(m, [&](glm::vec3 p) {
+        return ball.radius * 0.04f * (fbm(p * 5.0f, 3, 0.5f, seed) - 0.5f);
+    });
     smoothNormals(m);
     translate(m, ball.centre);
     return m;
@@ -50,7 +53,8 @@ Mesh scarfTail(glm::vec3 top, glm::vec3 down, float length, float width) {
     const glm::vec3 axis = glm::cross(glm::vec3{0, -1, 0}, dir);
     const float angle = std::acos(glm::clamp(glm::dot(glm::vec3{0, -1, 0}, dir), -1.0f, 1.0f));
     glm::mat4 t = glm::translate(glm::mat4(1.0f), top + dir * (length * 0.5f));
-    if (glm::length(axis) > 1e-5f) t = glm::rotate(t, angle, glm::normalize(axis));
+    if (glm::length(axis) > 1e-5f)
+        t = glm::rotate(t, angle, glm::normalize(axis));
     transform(m, t);
     return m;
 }
@@ -58,29 +62,37 @@ Mesh scarfTail(glm::vec3 top, glm::vec3 down, float length, float width) {
 Image snowTexture() {
     return painted(256, 256, [](float u, float v) {
         const float n = fbm(glm::vec2{u, v} * 8.0f, 8, 4, 0.5f, 301u);
-        const float sparkle = hash01(static_cast<int>(u * 256), static_cast<int>(v * 256), 0, 303u) > 0.99f ? 0.06f : 0.0f;
-        return glm::mix(glm::vec3{0.80f, 0.86f, 0.95f}, glm::vec3{1.0f, 1.0f, 1.0f}, 0.35f + 0.9f * n) + sparkle;
+        const float sparkle =
+            hash01(static_cast<int>(u * 256), static_cast<int>(v * 256), 0, 303u) > 0.99f ? 0.06f
+                                                                                          : 0.0f;
+        return glm::mix(glm::vec3{0.80f, 0.86f, 0.95f}, glm::vec3{1.0f, 1.0f, 1.0f},
+                        0.35f + 0.9f * n) +
+               sparkle;
     });
 }
 
 Image snowSpecular() {
     return painted(256, 256, [](float u, float v) {
         const float glint = hash01(static_cast<int>(u * 256), static_cast<int>(v * 256), 0, 303u);
-        return glm::vec3{glint > 0.99f ? 0.9f : 0.12f + 0.1f * fbm(glm::vec2{u, v} * 8.0f, 8, 3, 0.5f, 305u)};
+        return glm::vec3{
+            glint > 0.99f ? 0.9f : 0.12f + 0.1f * fbm(glm::vec2{u, v} * 8.0f, 8, 3, 0.5f, 305u)};
     });
 }
 
 Image coalTexture() {
     return painted(64, 64, [](float u, float v) {
-        return glm::vec3{0.05f, 0.05f, 0.06f} + 0.08f * fbm(glm::vec2{u, v} * 8.0f, 8, 3, 0.6f, 311u);
+        return glm::vec3{0.05f, 0.05f, 0.06f} +
+               0.08f * fbm(glm::vec2{u, v} * 8.0f, 8, 3, 0.6f, 311u);
     });
 }
 
 Image carrotTexture() {
     return painted(128, 128, [](float u, float v) {
         // Growth rings across the root, a little uneven.
-        const float ring = 0.5f + 0.5f * std::sin(v * 60.0f + 2.0f * fbm(glm::vec2{u, v} * 4.0f, 4, 2, 0.5f, 321u));
-        return ramp({{0.0f, {0.78f, 0.32f, 0.05f}}, {1.0f, {1.0f, 0.55f, 0.15f}}}, 0.3f + 0.7f * ring * ring);
+        const float ring = 0.5f + 0.5f * std::sin(v * 60.0f + 2.0f * fbm(glm::vec2{u, v} * 4.0f, 4,
+                                                                         2, 0.5f, 321u));
+        return ramp({{0.0f, {0.78f, 0.32f, 0.05f}}, {1.0f, {1.0f, 0.55f, 0.15f}}},
+                    0.3f + 0.7f * ring * ring);
     });
 }
 
@@ -88,9 +100,12 @@ Image scarfTexture() {
     return painted(128, 128, [](float u, float v) {
         // Wide red bands with a thin cream stripe; a fine knit texture on top.
         const float band = std::fmod(u * 8.0f, 1.0f);
-        glm::vec3 colour = band < 0.78f ? glm::vec3{0.78f, 0.10f, 0.12f} : glm::vec3{0.96f, 0.90f, 0.78f};
-        if (band > 0.84f && band < 0.94f) colour = {0.12f, 0.30f, 0.62f};
-        const float knit = 0.5f + 0.5f * std::sin(v * 128.0f * 3.14159265f) * std::sin(u * 64.0f * 3.14159265f);
+        glm::vec3 colour =
+            band < 0.78f ? glm::vec3{0.78f, 0.10f, 0.12f} : glm::vec3{0.96f, 0.90f, 0.78f};
+        if (band > 0.84f && band < 0.94f)
+            colour = {0.12f, 0.30f, 0.62f};
+        const float knit =
+            0.5f + 0.5f * std::sin(v * 128.0f * 3.14159265f) * std::sin(u * 64.0f * 3.14159265f);
         return colour * (0.85f + 0.15f * knit);
     });
 }
@@ -104,14 +119,16 @@ Image woodTexture() {
 
 Image feltTexture() {
     return painted(128, 128, [](float u, float v) {
-        return glm::vec3{0.07f, 0.07f, 0.08f} + 0.06f * fbm(glm::vec2{u, v} * 16.0f, 16, 3, 0.6f, 341u);
+        return glm::vec3{0.07f, 0.07f, 0.08f} +
+               0.06f * fbm(glm::vec2{u, v} * 16.0f, 16, 3, 0.6f, 341u);
     });
 }
 
 Image bandTexture() {
     return painted(64, 64, [](float u, float v) {
         const float rib = 0.9f + 0.1f * std::sin(v * 40.0f);
-        return glm::vec3{0.70f, 0.08f, 0.10f} * rib + 0.04f * fbm(glm::vec2{u, v} * 8.0f, 8, 2, 0.5f, 351u);
+        return glm::vec3{0.70f, 0.08f, 0.10f} * rib +
+               0.04f * fbm(glm::vec2{u, v} * 8.0f, 8, 2, 0.5f, 351u);
     });
 }
 
@@ -128,18 +145,21 @@ bool makeSnowman(const std::string& objects) {
     };
     // Snow: the bottom ball is squashed a touch and rests at y = 0.
     Mesh base = snowBall(bottom, 401u);
-    for (Vertex& v : base.vertices) v.position.y = std::max(v.position.y, 0.015f) - 0.015f;
+    for (Vertex& v : base.vertices)
+        v.position.y = std::max(v.position.y, 0.015f) - 0.015f;
     model.add("snow", base);
     model.add("snow", snowBall(middle, 402u));
     model.add("snow", snowBall(head, 403u));
 
     // Coal: eyes, a smile under the nose, three buttons.
-    for (float side : {-1.0f, 1.0f}) model.add("coal", lump(onBall(head, side * 0.36f, 0.28f, -0.01f), 0.042f));
+    for (float side : {-1.0f, 1.0f})
+        model.add("coal", lump(onBall(head, side * 0.36f, 0.28f, -0.01f), 0.042f));
     for (int i = 0; i < 5; ++i) {
         const float k = static_cast<float>(i - 2);
         model.add("coal", lump(onBall(head, k * 0.2f, -0.30f + 0.035f * k * k, -0.01f), 0.024f));
     }
-    for (float e : {0.42f, 0.08f, -0.26f}) model.add("coal", lump(onBall(middle, 0.0f, e, -0.012f), 0.048f));
+    for (float e : {0.42f, 0.08f, -0.26f})
+        model.add("coal", lump(onBall(middle, 0.0f, e, -0.012f), 0.048f));
 
     // Carrot: a cone from inside the head pointing +X, drooping slightly.
     Mesh carrot = cone(0.065f, 0.42f, 14);
@@ -154,8 +174,10 @@ bool makeSnowman(const std::string& objects) {
     scale(ring, {1.0f, 0.85f, 1.0f});
     translate(ring, {0.0f, neckY, 0.0f});
     model.add("scarf", ring);
-    model.add("scarf", scarfTail({-0.27f, neckY - 0.02f, 0.07f}, {-0.45f, -1.0f, 0.08f}, 0.52f, 0.13f));
-    model.add("scarf", scarfTail({-0.28f, neckY - 0.03f, -0.06f}, {-0.50f, -1.0f, -0.15f}, 0.42f, 0.12f));
+    model.add("scarf",
+              scarfTail({-0.27f, neckY - 0.02f, 0.07f}, {-0.45f, -1.0f, 0.08f}, 0.52f, 0.13f));
+    model.add("scarf",
+              scarfTail({-0.28f, neckY - 0.03f, -0.06f}, {-0.50f, -1.0f, -0.15f}, 0.42f, 0.12f));
 
     // Stick arms from the middle ball, reaching out and up.
     for (float side : {-1.0f, 1.0f}) {
@@ -201,13 +223,20 @@ bool makeHat(const std::string& objects) {
                        {0.235f, 0.485f},
                        {0.0f, 0.49f}},
                       32);
-    Mesh band = lathe({{0.238f, 0.03f}, {0.252f, 0.03f}, {0.252f, 0.03f}, {0.245f, 0.12f}, {0.245f, 0.12f}, {0.232f, 0.12f}},
+    Mesh band = lathe({{0.238f, 0.03f},
+                       {0.252f, 0.03f},
+                       {0.252f, 0.03f},
+                       {0.245f, 0.12f},
+                       {0.245f, 0.12f},
+                       {0.232f, 0.12f}},
                       32);
     // The brim curls up at the sides (over his ears, the Z axis).
     auto curl = [](Mesh& m) {
         for (Vertex& v : m.vertices) {
             const float r = glm::length(glm::vec2{v.position.x, v.position.z});
-            if (r > 0.25f) v.position.y += 0.06f * glm::smoothstep(0.25f, 0.4f, r) * (v.position.z * v.position.z) / (r * r);
+            if (r > 0.25f)
+                v.position.y += 0.06f * glm::smoothstep(0.25f, 0.4f, r) *
+                                (v.position.z * v.position.z) / (r * r);
         }
     };
     curl(felt);

@@ -13,9 +13,13 @@ namespace {
 constexpr float twoPi = 6.28318530718f;
 }
 
-int samplesFor(float seconds) { return static_cast<int>(std::lround(seconds * soundRate)); }
+int samplesFor(float seconds) {
+    return static_cast<int>(std::lround(seconds * soundRate));
+}
 
-float timeOf(int sample) { return static_cast<float>(sample) / soundRate; }
+float timeOf(int sample) {
+    return static_cast<float>(sample) / soundRate;
+}
 
 Sound noise(int count, std::uint32_t seed) {
     Sound sound(static_cast<std::size_t>(count));
@@ -55,7 +59,8 @@ Sound glide(int count, float from, float to) {
     Sound sound(static_cast<std::size_t>(count));
     double phase = 0.0;
     for (int i = 0; i < count; ++i) {
-        const float f = from * std::pow(to / from, static_cast<float>(i) / static_cast<float>(count));
+        const float f =
+            from * std::pow(to / from, static_cast<float>(i) / static_cast<float>(count));
         sound[static_cast<std::size_t>(i)] = static_cast<float>(std::sin(phase));
         phase += twoPi * f / soundRate;
     }
@@ -64,9 +69,11 @@ Sound glide(int count, float from, float to) {
 
 Sound chime(int count, float fundamental) {
     // Ratios of a free glass bar, with each partial's level and ring time.
-    struct Partial { float ratio, level, ring; };
-    const Partial partials[] = {{1.0f, 1.0f, 0.55f}, {2.76f, 0.45f, 0.30f}, {5.40f, 0.22f, 0.16f},
-                                {8.93f, 0.10f, 0.09f}};
+    struct Partial {
+        float ratio, level, ring;
+    };
+    const Partial partials[] = {
+        {1.0f, 1.0f, 0.55f}, {2.76f, 0.45f, 0.30f}, {5.40f, 0.22f, 0.16f}, {8.93f, 0.10f, 0.09f}};
     Sound sound(static_cast<std::size_t>(count), 0.0f);
     for (const Partial& p : partials) {
         const float f = fundamental * p.ratio;
@@ -74,7 +81,8 @@ Sound chime(int count, float fundamental) {
             continue;
         for (int i = 0; i < count; ++i) {
             const float t = timeOf(i);
-            sound[static_cast<std::size_t>(i)] += p.level * envelope(t, 0.002f, p.ring) * std::sin(twoPi * f * t);
+            sound[static_cast<std::size_t>(i)] +=
+                p.level * envelope(t, 0.002f, p.ring) * std::sin(twoPi * f * t);
         }
     }
     return sound;
@@ -85,7 +93,8 @@ Sound hornNote(int count, float frequency, float held) {
     for (int i = 0; i < count; ++i) {
         const float t = timeOf(i);
         // Swells in, holds, then dies away.
-        const float level = std::min(t / 0.025f, 1.0f) * (t < held ? 1.0f : std::exp(-(t - held) / 0.12f));
+        const float level =
+            std::min(t / 0.025f, 1.0f) * (t < held ? 1.0f : std::exp(-(t - held) / 0.12f));
         float s = 0.0f;
         for (int k = 1; k <= 6 && k * frequency < soundRate / 2.0f; ++k)
             s += std::sin(twoPi * frequency * static_cast<float>(k) * t) / static_cast<float>(k);
@@ -125,7 +134,8 @@ Sound twice(const Sound& loop) {
 }
 
 Sound lastLoop(const Sound& twoLoops) {
-    return Sound(twoLoops.begin() + static_cast<std::ptrdiff_t>(twoLoops.size() / 2), twoLoops.end());
+    return Sound(twoLoops.begin() + static_cast<std::ptrdiff_t>(twoLoops.size() / 2),
+                 twoLoops.end());
 }
 
 Sound fadedOut(Sound sound, float seconds) {

@@ -29,7 +29,9 @@ namespace {
 int width = 1024, height = 768;
 constexpr float fov = 45.0f;
 
-glm::mat4 projection() { return glm::perspective(glm::radians(fov), float(width) / float(height), 0.1f, 10000.0f); }
+glm::mat4 projection() {
+    return glm::perspective(glm::radians(fov), float(width) / float(height), 0.1f, 10000.0f);
+}
 
 void setLight(Shader& shader, glm::vec3 eye, const glm::mat4& view) {
     shader.bind();
@@ -54,7 +56,8 @@ std::vector<unsigned char> readFlipped() {
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
     std::vector<unsigned char> flipped(pixels.size());
     for (int y = 0; y < height; ++y)
-        std::copy_n(&pixels[static_cast<size_t>(height - 1 - y) * row], row, &flipped[static_cast<size_t>(y) * row]);
+        std::copy_n(&pixels[static_cast<size_t>(height - 1 - y) * row], row,
+                    &flipped[static_cast<size_t>(y) * row]);
     return flipped;
 }
 
@@ -69,7 +72,8 @@ void renderModel(const std::string& path, float yaw, float pitch) {
     Model model(path);
     Bounds bounds;
     for (const Mesh& mesh : model.meshes)
-        for (const Vertex& v : mesh.vertices) bounds.add(v.position);
+        for (const Vertex& v : mesh.vertices)
+            bounds.add(v.position);
     const Framing f = frameBounds(bounds, yaw, pitch, fov);
     const glm::mat4 view = glm::lookAt(f.eye, f.target, {0, 1, 0});
     sky.draw(view, projection());
@@ -82,11 +86,14 @@ void renderScene(glm::vec3 eye, float yaw, float pitch) {
     Shader lit("Lighting.vert", "Lighting.frag");
     Shader lightmaps("lightmaps.vert", "lightmaps.frag");
     const std::string root = "../assets/objects/";
-    Model ground(root + "map/boden1.obj"), snowman(root + "snowman/snowi.obj"), ice(root + "icecube/icecube.obj"),
-        cactus(root + "cactus-low-poly/source/cactus._testobj.obj"), boulder(root + "rock/rock_blendswap.obj"),
-        heli(root + "helicopter/HelicopterTest.obj"), hat(root + "snowman/hat.obj"),
-        larva(root + "74307_Alien_Larvae/Larve1.obj"), rock(root + "rock/rock.obj");
-    const glm::vec3 front{std::cos(glm::radians(pitch)) * std::cos(glm::radians(yaw)), std::sin(glm::radians(pitch)),
+    Model ground(root + "map/boden1.obj"), snowman(root + "snowman/snowi.obj"),
+        ice(root + "icecube/icecube.obj"),
+        cactus(root + "cactus-low-poly/source/cactus._testobj.obj"),
+        boulder(root + "rock/rock_blendswap.obj"), heli(root + "helicopter/HelicopterTest.obj"),
+        hat(root + "snowman/hat.obj"), larva(root + "74307_Alien_Larvae/Larve1.obj"),
+        rock(root + "rock/rock.obj");
+    const glm::vec3 front{std::cos(glm::radians(pitch)) * std::cos(glm::radians(yaw)),
+                          std::sin(glm::radians(pitch)),
                           std::cos(glm::radians(pitch)) * std::sin(glm::radians(yaw))};
     const glm::mat4 view = glm::lookAt(eye, eye + front, {0, 1, 0});
     const glm::mat4 proj = projection();
@@ -107,24 +114,38 @@ void renderScene(glm::vec3 eye, float yaw, float pitch) {
         const PropDraw& draw = plan.draws[static_cast<std::size_t>(i)];
         const Model* model = &heli;
         switch (draw.prop) {
-        case Prop::IceCube: model = &ice; break;
-        case Prop::Cactus: model = &cactus; break;
-        case Prop::Larva: model = &larva; break;
-        case Prop::Hat: model = &hat; break;
-        case Prop::Helicopter: break;
+        case Prop::IceCube:
+            model = &ice;
+            break;
+        case Prop::Cactus:
+            model = &cactus;
+            break;
+        case Prop::Larva:
+            model = &larva;
+            break;
+        case Prop::Hat:
+            model = &hat;
+            break;
+        case Prop::Helicopter:
+            break;
         }
         drawAt(*model, lit, draw.model);
     }
     // Extra props near the start, so they can be seen up close.
-    drawAt(ice, lit, glm::scale(glm::translate(glm::mat4(1.0f), {6.0f, 0.15f, 2.0f}), glm::vec3{1.5f}));
+    drawAt(ice, lit,
+           glm::scale(glm::translate(glm::mat4(1.0f), {6.0f, 0.15f, 2.0f}), glm::vec3{1.5f}));
     drawAt(cactus, lit, glm::translate(glm::mat4(1.0f), {12.0f, 0.2f, 6.0f}));
     drawAt(larva, lit, glm::translate(glm::mat4(1.0f), {8.0f, 0.2f, -3.0f}));
-    drawAt(heli, lit, glm::scale(glm::translate(glm::mat4(1.0f), {30.0f, 0.0f, 12.0f}), glm::vec3{5.0f}));
+    drawAt(heli, lit,
+           glm::scale(glm::translate(glm::mat4(1.0f), {30.0f, 0.0f, 12.0f}), glm::vec3{5.0f}));
     // A few floating rocks of the ring, drawn singly with the lit program.
     for (int i = 0; i < 40; ++i) {
         const float angle = float(i) * 0.157f;
-        const glm::vec3 p{std::sin(angle) * 10.0f + 40.0f, 8.0f + float(i % 7) * 3.0f, std::cos(angle) * 10.0f + 20.0f};
-        drawAt(rock, lit, glm::rotate(glm::scale(glm::translate(glm::mat4(1.0f), p), glm::vec3{0.06f}), float(i), {0.4f, 0.6f, 0.8f}));
+        const glm::vec3 p{std::sin(angle) * 10.0f + 40.0f, 8.0f + float(i % 7) * 3.0f,
+                          std::cos(angle) * 10.0f + 20.0f};
+        drawAt(rock, lit,
+               glm::rotate(glm::scale(glm::translate(glm::mat4(1.0f), p), glm::vec3{0.06f}),
+                           float(i), {0.4f, 0.6f, 0.8f}));
     }
     bindBoulderLighting(lightmaps, view, proj, eye);
     boulder.draw(lightmaps);
@@ -134,19 +155,23 @@ void renderScene(glm::vec3 eye, float yaw, float pitch) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: preview model <file.obj> <out.png> [yaw pitch] | preview scene <out.png> [x y z yaw pitch]\n");
+        std::fprintf(stderr, "usage: preview model <file.obj> <out.png> [yaw pitch] | preview "
+                             "scene <out.png> [x y z yaw pitch]\n");
         return 2;
     }
     const std::string mode = argv[1];
-    if (!glfwInit()) return 1;
+    if (!glfwInit())
+        return 1;
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
     GLFWwindow* window = glfwCreateWindow(width, height, "preview", nullptr, nullptr);
-    if (!window) return 1;
+    if (!window)
+        return 1;
     glfwMakeContextCurrent(window);
-    if (gladLoadGL(reinterpret_cast<GLADloadfunc>(glfwGetProcAddress)) == 0) return 1;
+    if (gladLoadGL(reinterpret_cast<GLADloadfunc>(glfwGetProcAddress)) == 0)
+        return 1;
     // Render into our own framebuffer: a hidden window's may not be readable.
     GLuint fbo, colour, depth;
     glGenFramebuffers(1, &fbo);
@@ -169,12 +194,16 @@ int main(int argc, char** argv) {
     const char* out = nullptr;
     if (mode == "model" && argc >= 4) {
         out = argv[3];
-        renderModel(argv[2], argc >= 6 ? std::strtof(argv[4], nullptr) : 30.0f, argc >= 6 ? std::strtof(argv[5], nullptr) : 20.0f);
+        renderModel(argv[2], argc >= 6 ? std::strtof(argv[4], nullptr) : 30.0f,
+                    argc >= 6 ? std::strtof(argv[5], nullptr) : 20.0f);
     } else if (mode == "scene") {
         out = argv[2];
-        const glm::vec3 eye = argc >= 6 ? glm::vec3{std::strtof(argv[3], nullptr), std::strtof(argv[4], nullptr), std::strtof(argv[5], nullptr)}
-                                        : glm::vec3{-14.0f, 4.0f, 0.0f};
-        renderScene(eye, argc >= 8 ? std::strtof(argv[6], nullptr) : 0.0f, argc >= 8 ? std::strtof(argv[7], nullptr) : 0.0f);
+        const glm::vec3 eye =
+            argc >= 6 ? glm::vec3{std::strtof(argv[3], nullptr), std::strtof(argv[4], nullptr),
+                                  std::strtof(argv[5], nullptr)}
+                      : glm::vec3{-14.0f, 4.0f, 0.0f};
+        renderScene(eye, argc >= 8 ? std::strtof(argv[6], nullptr) : 0.0f,
+                    argc >= 8 ? std::strtof(argv[7], nullptr) : 0.0f);
     } else {
         return 2;
     }

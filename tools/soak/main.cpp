@@ -16,15 +16,13 @@
 
 namespace {
 void GLAPIENTRY printGlError(GLenum, GLenum type, GLuint, GLenum, GLsizei, const GLchar* message,
-                             const void*)
-{
+                             const void*) {
     if (type == GL_DEBUG_TYPE_ERROR)
         std::cout << "GL error: " << message << std::endl;
 }
 } // namespace
 
-int main()
-{
+int main() {
     if (init() != 0)
         return -1;
     // The game's context is a debug context, so the driver reports at once.
