@@ -168,7 +168,8 @@ grep -qE '^ *fonts-liberation *(\([^)]*\))? *$' <<<"$(tr ',' '\n' <<<"$depends")
     fail "the data package does not depend on fonts-liberation: $depends"
 grep -qE "^ *frostmoor-data \(= $version\) *$" <<<"$(dpkg-deb -f "$deb" Depends | tr ',' '\n')" ||
     fail "the game does not depend on frostmoor-data (= $version)"
-[ -z "$(dpkg-deb -c "$deb" | grep -F ./usr/share/games/)" ] || fail "the game's package carries data"
+dpkg-deb -c "$deb" >"$T/game.list"
+! grep -qF ./usr/share/games/ "$T/game.list" || fail "the game's package carries data"
 [ -z "$(find "$root" -name '*.ttf' -type f)" ] || fail "the package carries a font file"
 lintian --pedantic -I --fail-on error,warning,info,pedantic "$deb" "$data_deb" 2>/dev/null ||
     fail "lintian reports tags"

@@ -289,7 +289,7 @@ while read -r action target want lines; do
     optional=()
     for i in "${!expected[@]}"; do
         [ "${expected[$i]:0:1}" = "~" ] || continue
-        expected[$i]=${expected[$i]:1}
+        expected[i]=${expected[$i]:1}
         optional+=("$i")
     done
     if [ "${#got[@]}" -eq $((${#expected[@]} - ${#optional[@]})) ]; then
