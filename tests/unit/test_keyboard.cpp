@@ -117,6 +117,19 @@ TEST_F(Keys, WaddleOvershootsByOneFrameThenTurns) {
     EXPECT_FLOAT_EQ(waddleAngle, -0.05f);
 }
 
+// Steps that land between 0.1 and 0.12 each way: the hat turns there, and
+// the footsteps with it, not a little further out.
+TEST_F(Keys, WaddleTurnsOnceJustPastATenthEachWay) {
+    KeyState keys = none();
+    keys.d = true;
+    deltaTime = 0.055f;
+    const float expected[] = {0.055f, 0.11f, 0.055f, 0.0f, -0.055f, -0.11f, -0.055f, 0.0f};
+    for (float angle : expected) {
+        applyKeys(keys, out);
+        EXPECT_NEAR(waddleAngle, angle, 1e-5f);
+    }
+}
+
 TEST(FrameClock, StepsOnlyWhenStrictlyMoreThanOneStepIsPending) {
     lastFrame = 0.0f;
     physicsAccumulator = 0.0f;
