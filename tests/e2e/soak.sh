@@ -19,7 +19,8 @@ rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 make_run_dir
 start_game
 wait_window Frostmoor
-sleep 2
+# Keys count from the first frame on; a busy machine may take seconds to it.
+wait_first_frame
 # The game's own process is the child of the subshell that start_game made.
 pid=$(pgrep -P "$GAME_PID" -x "$(basename "$FROSTMOOR_BIN" | cut -c1-15)" | head -n 1)
 [ -n "$pid" ] || fail "no soak process found"

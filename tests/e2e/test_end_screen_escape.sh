@@ -5,7 +5,7 @@ source "$(dirname "$0")/lib.sh"
 make_run_dir
 start_game
 wait_window Frostmoor
-sleep 3
+wait_first_frame
 shown=$(walk_into_cactus escape_end_text)
 [ -n "$shown" ] || fail "no red \"Game Over\" on the screen by $(elapsed) s"
 xdotool keydown Escape

@@ -20,7 +20,9 @@ play_to_game_over() {
     geometry=$(xdotool getwindowgeometry "$WINDOW" | sed -n 's/.*Position: \([0-9,]*\).*/\1/p;s/.*Geometry: //p' | paste -sd' ')
     [ "$geometry" = "0,0 ${width}x${height}" ] || fail "$mode window at $geometry, expected 0,0 ${width}x${height}"
 
-    sleep 3
+    # A second of frames after the first, so that the frame counter shows.
+    wait_first_frame
+    sleep 1
     window_screenshot "fullscreen_${mode}_hud"
     # Level: the lowest quarter of the picture is sand, with no sky in it.
     sky=$(count_pixels "fullscreen_${mode}_hud" 0 $((height * 3 / 4)) "$width" $((height / 4)) "b > r + 0.15")

@@ -7,7 +7,7 @@ make_run_dir
 record_sound
 start_game
 wait_window Frostmoor
-sleep 3
+wait_first_frame
 walk_rec=$(recorded_seconds)
 touched=$(walk_into_cactus cactus_end_text)
 touched_rec=$(recorded_seconds)

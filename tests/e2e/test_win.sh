@@ -104,6 +104,14 @@ for hz in 1046.5 1177.3 1308.1 1569.8 1744.2; do
     k=$((k + 1))
 done
 
+# From here the win's moment is the game's own: its fanfare's first horn (C5,
+# which no chime has) sounds in the frame that wins. The screen's polls see
+# the text later, by seconds on a busy machine.
+mapfile -t horn < <(tone_bursts 523.25 0.05 -1)
+[ "${#horn[@]}" = 1 ] || fail "the fanfare's first horn sounded ${#horn[@]} times, expected once"
+echo "the win heard at ${horn[0]} s, its text seen at $won_rec s of the recording"
+won_rec=${horn[0]}
+
 # The rotor's engine drone (55 Hz) grows over the last stretch, and while
 # the helicopter stands ahead to the right it is louder on the right.
 rotor_at() { # summed left and right amplitude, one second from $1
