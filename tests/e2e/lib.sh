@@ -179,6 +179,16 @@ wait_end_text() {
     done
 }
 
+# The game's own clock for its end screens: it writes the records in the
+# frame that first shows an end text, and the status file is written as it
+# exits. Screen polls see the text later, by seconds on a busy machine.
+RECORDS_FILE=$XDG_DATA_HOME/frostmoor/records.txt
+written_at() { stat -c %.9Y "$1" 2>/dev/null || echo 0; }
+end_screen_seconds() { # from the end text's first frame to the exit
+    awk -v a="$(written_at "$RECORDS_FILE")" -v b="$(written_at "$GAME_STATUS_FILE")" \
+        'BEGIN { printf "%.2f", b - a }'
+}
+
 # Seconds since the game was started.
 elapsed() {
     awk -v a="$(date +%s.%N)" -v b="$GAME_START" 'BEGIN { printf "%.1f", a - b }'

@@ -23,10 +23,12 @@ wait_line "Pause toggled to: 0"
 sleep 0.7
 window_screenshot rounds_second_start
 # The ice cubes fall with the frames' steps, so they may lie a little
-# differently; the snowman, the camera, the texts and the sky may not.
+# differently; the snowman, the camera, the texts and the sky may not. The
+# cubes alone made up to 4,219 pixels on a machine loaded by two suites and
+# two busy loops; the snowman moved aside makes tens of thousands.
 differ=$(picture_difference rounds_first_start rounds_second_start)
 echo "the second round a second in: $differ pixels differ from the first's"
-[ "$differ" -lt 4000 ] || fail "the new round does not start as the first did ($differ pixels differ)"
+[ "$differ" -lt 8000 ] || fail "the new round does not start as the first did ($differ pixels differ)"
 
 sleep 4.5
 [ ! -f "$GAME_STATUS_FILE" ] || fail "the game closed during the second round"
@@ -35,8 +37,9 @@ over=$(elapsed)
 status=$(wait_exit 30)
 ended=$(elapsed)
 [ "$status" = 0 ] || fail "exit status $status, expected 0"
-awk -v o="$over" -v e="$ended" 'BEGIN { exit !(e - o >= 2.5 && e - o <= 8.0) }' ||
-    fail "Game Over at $over s, closed at $ended s: not about 4 s later"
+shown=$(end_screen_seconds)
+awk -v d="$shown" 'BEGIN { exit !(d >= 3.8 && d <= 8.0) }' ||
+    fail "Game Over for $shown s before the game closed: not about 4 s"
 [ "$(cat "$GAME_OUT")" = "$(printf 'New round: 2\nPause toggled to: 1\nPause toggled to: 0')" ] ||
     fail "unexpected output: $(cat "$GAME_OUT")"
-echo "ok: a new round after Enter, the second Game Over at $over s, closed at $ended s"
+echo "ok: a new round after Enter, the second Game Over seen at $over s, shown $shown s, closed at $ended s"
