@@ -220,14 +220,19 @@ match_box() {
     fi
 }
 
+# A step aside, then W held down: straight into the nearest cactus.
+start_cactus_walk() {
+    press a 2.59
+    xdotool keydown w
+}
+
 # Walks into the nearest cactus, (4.2, -25.9) from the start at the origin:
 # first sideways to its row, then ahead into it, so that a key held a little
 # long or short still ends at the cactus. Prints the seconds since the start
 # at which the red "Game Over" was seen, or nothing. END_TEXT_REGION must
 # cover the middle of the window.
 walk_into_cactus() {
-    press a 2.59
-    xdotool keydown w
+    start_cactus_walk
     wait_end_text "$1" "$RED_TEXT"
     xdotool keyup w
 }

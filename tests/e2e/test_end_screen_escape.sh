@@ -10,8 +10,7 @@ wait_first_frame
 # are written: the game does that in the frame that first shows the end
 # text (test_loss_by_cactus looks at that text), and a file is seen at once,
 # where a screen poll may take seconds.
-press a 2.59
-xdotool keydown w
+start_cactus_walk
 for _ in $(seq 1 300); do
     [ -f "$RECORDS_FILE" ] || [ -f "$GAME_STATUS_FILE" ] && break
     sleep 0.1
