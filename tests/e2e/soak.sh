@@ -14,6 +14,13 @@ SOAK_SECONDS=${1:-600}
 WARMUP_SECONDS=30
 [ "$SOAK_SECONDS" -gt "$WARMUP_SECONDS" ] || fail "a soak must last longer than its $WARMUP_SECONDS s warm-up"
 
+# llvmpipe's binner may run ahead of its rasterizer threads by as many
+# scenes as the scheduler allows, and it keeps every scene it has made. On a
+# starved CPU that showed as a one-off 4 MB step, long after the warm-up.
+# Rasterizing on the driver's own thread keeps one scene in flight, so what
+# grows is the game's.
+export LP_NUM_THREADS=0
+
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 
 make_run_dir
