@@ -164,29 +164,41 @@ picture_difference() {
     compare -metric AE -fuzz 10% "$a" "$b" null: 2>&1 | cut -d' ' -f1 || true
 }
 
-# Polls the middle of the window until an end text in the given colour shows
-# (at most $3 polls); prints the seconds since the start, or nothing when the
-# game ended or the polls ran out first.
-wait_end_text() {
-    local name=$1 cond=$2 polls=${3:-100}
-    for _ in $(seq 1 "$polls"); do
-        [ -f "$GAME_STATUS_FILE" ] && return 0
-        # shellcheck disable=SC2086 # the region's four numbers, split on purpose
-        if [ "$(count_window_pixels "$name" $END_TEXT_REGION "$cond")" -gt 300 ]; then
-            elapsed
-            return 0
-        fi
-    done
-}
-
 # The game's own clock for its end screens: it writes the records in the
 # frame that first shows an end text, and the status file is written as it
 # exits. Screen polls see the text later, by seconds on a busy machine.
 RECORDS_FILE=$XDG_DATA_HOME/frostmoor/records.txt
 written_at() { stat -c %.9Y "$1" 2>/dev/null || echo 0; }
+# Seconds from the start to a moment given as from date +%s.%N; with
+# written_at "$GAME_OUT", to the game's last line, which it flushes at once.
+since_start() { awk -v a="$1" -v b="$GAME_START" 'BEGIN { printf "%.2f", a - b }'; }
 end_screen_seconds() { # from the end text's first frame to the exit
     awk -v a="$(written_at "$RECORDS_FILE")" -v b="$(written_at "$GAME_STATUS_FILE")" \
         'BEGIN { printf "%.2f", b - a }'
+}
+
+# Waits up to a minute for the end of a round, then for its end text in the
+# given colour in the middle of the window. The end is the records' first
+# write since the round began (the game's start, or $3 as from date +%s.%N),
+# seen at once; only then do the screen polls start, as on a busy machine
+# each takes seconds of the end screen's four. Prints the seconds from the
+# start to the end text's first frame, or nothing when the game ended or the
+# polls missed the text.
+wait_end_text() {
+    local name=$1 cond=$2 since=${3:-$GAME_START}
+    for _ in $(seq 1 600); do
+        awk -v a="$(written_at "$RECORDS_FILE")" -v b="$since" 'BEGIN { exit !(a > b) }' && break
+        [ -f "$GAME_STATUS_FILE" ] && return 0
+        sleep 0.1
+    done
+    for _ in $(seq 1 20); do
+        [ -f "$GAME_STATUS_FILE" ] && return 0
+        # shellcheck disable=SC2086 # the region's four numbers, split on purpose
+        if [ "$(count_window_pixels "$name" $END_TEXT_REGION "$cond")" -gt 300 ]; then
+            since_start "$(written_at "$RECORDS_FILE")"
+            return 0
+        fi
+    done
 }
 
 # Seconds since the game was started.
@@ -229,11 +241,11 @@ start_cactus_walk() {
 # Walks into the nearest cactus, (4.2, -25.9) from the start at the origin:
 # first sideways to its row, then ahead into it, so that a key held a little
 # long or short still ends at the cactus. Prints the seconds since the start
-# at which the red "Game Over" was seen, or nothing. END_TEXT_REGION must
-# cover the middle of the window.
+# at which the red "Game Over" first showed, or nothing. END_TEXT_REGION must
+# cover the middle of the window; $2 is as wait_end_text's $3.
 walk_into_cactus() {
     start_cactus_walk
-    wait_end_text "$1" "$RED_TEXT"
+    wait_end_text "$1" "$RED_TEXT" "${2:-$GAME_START}"
     xdotool keyup w
 }
 

@@ -13,6 +13,7 @@ window_screenshot rounds_first_start
 [ -n "$(walk_into_cactus rounds_first_end)" ] || fail "no \"Game Over\" by $(elapsed) s"
 # The new round drops the cubes again: paused a moment after Enter, they
 # are high in the air, not on the sand where the first round left them.
+second_round=$(date +%s.%N)
 xdotool keydown Return sleep 0.3 keyup Return keydown p sleep 0.3 keyup p
 wait_line "New round: 2"
 wait_line "Pause toggled to: 1"
@@ -32,7 +33,7 @@ echo "the second round a second in: $differ pixels differ from the first's"
 
 sleep 4.5
 [ ! -f "$GAME_STATUS_FILE" ] || fail "the game closed during the second round"
-[ -z "$(walk_into_cactus rounds_second_end)" ] && fail "no \"Game Over\" in the second round by $(elapsed) s"
+[ -z "$(walk_into_cactus rounds_second_end "$second_round")" ] && fail "no \"Game Over\" in the second round by $(elapsed) s"
 over=$(elapsed)
 status=$(wait_exit 30)
 ended=$(elapsed)
