@@ -177,6 +177,19 @@ end_screen_seconds() { # from the end text's first frame to the exit
         'BEGIN { printf "%.2f", b - a }'
 }
 
+# Waits up to a minute for the records' first write since $1 (as from
+# date +%s.%N; the game's start by default); fails (returns 1) when the game
+# ended first or the minute ran out.
+wait_round_end() {
+    local since=${1:-$GAME_START}
+    for _ in $(seq 1 600); do
+        awk -v a="$(written_at "$RECORDS_FILE")" -v b="$since" 'BEGIN { exit !(a > b) }' && return 0
+        [ -f "$GAME_STATUS_FILE" ] && return 1
+        sleep 0.1
+    done
+    return 1
+}
+
 # Waits up to a minute for the end of a round, then for its end text in the
 # given colour in the middle of the window. The end is the records' first
 # write since the round began (the game's start, or $3 as from date +%s.%N),
@@ -185,12 +198,8 @@ end_screen_seconds() { # from the end text's first frame to the exit
 # start to the end text's first frame, or nothing when the game ended or the
 # polls missed the text.
 wait_end_text() {
-    local name=$1 cond=$2 since=${3:-$GAME_START}
-    for _ in $(seq 1 600); do
-        awk -v a="$(written_at "$RECORDS_FILE")" -v b="$since" 'BEGIN { exit !(a > b) }' && break
-        [ -f "$GAME_STATUS_FILE" ] && return 0
-        sleep 0.1
-    done
+    local name=$1 cond=$2
+    wait_round_end "${3:-$GAME_START}" || return 0
     for _ in $(seq 1 20); do
         [ -f "$GAME_STATUS_FILE" ] && return 0
         # shellcheck disable=SC2086 # the region's four numbers, split on purpose

@@ -11,10 +11,7 @@ wait_first_frame
 # text (test_loss_by_cactus looks at that text), and a file is seen at once,
 # where a screen poll may take seconds.
 start_cactus_walk
-for _ in $(seq 1 300); do
-    [ -f "$RECORDS_FILE" ] || [ -f "$GAME_STATUS_FILE" ] && break
-    sleep 0.1
-done
+wait_round_end || true
 xdotool keyup w
 [ -f "$RECORDS_FILE" ] || fail "no end of the round by $(elapsed) s"
 xdotool keydown Escape
