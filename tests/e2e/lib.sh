@@ -211,8 +211,13 @@ wait_end_text() {
 }
 
 # Seconds since the game was started.
-elapsed() {
-    awk -v a="$(date +%s.%N)" -v b="$GAME_START" 'BEGIN { printf "%.1f", a - b }'
+elapsed() { since_start "$(date +%s.%N)"; }
+
+# True when an end at $1 s came about 33 s of play (the heat's loss) after
+# the first frame, less a pause of $4 s. The first frame fell between the
+# window's appearance at $2 s and its sighting at $3 s.
+melted_on_time() {
+    awk -v o="$1" -v w="$2" -v s="$3" -v p="${4:-0}" 'BEGIN { exit !(o - w - p >= 31 && o - s - p <= 36) }'
 }
 
 # The centred end texts sit on the middle of the 1024 x 768 window.

@@ -41,10 +41,9 @@ awk -v p="$peak" 'BEGIN { exit !(p < 1e-6) }' || fail "sound while paused (peak 
 # Melted by the heat alone: about 33 s of play, plus the pause.
 over=$(wait_end_text pause_heat_end "$RED_TEXT")
 [ -n "$over" ] || fail "no \"Game Over\" by $(elapsed) s"
-# The first frame came after the window and before it was seen.
 played=$(awk -v o="$over" -v w="$window" -v s="$shown" -v p="$pause" 'BEGIN { printf "%.1f to %.1f", o - s - p, o - w - p }')
 echo "window at $window s, first frame seen at $shown s, paused for $pause s, Game Over at $over s: $played s of play"
-awk -v o="$over" -v w="$window" -v s="$shown" -v p="$pause" 'BEGIN { exit !(o - w - p >= 31 && o - s - p <= 36) }' ||
+melted_on_time "$over" "$window" "$shown" "$pause" ||
     fail "$played s of play to the heat loss, not about 33"
 
 press p 0.3
