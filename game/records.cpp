@@ -1,117 +1,190 @@
+// The records file on the disk: found through links, read only when it is
+// a regular file, kept aside when broken, and saved under a lock through a
+// temporary file, fsync and rename.
 #include "game/records.hpp"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cerrno>
-#include <charconv>
-#include <cmath>
-#include <cstdint>
-#include <fstream>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
-#include <iterator>
-#include <utility>
+#include <random>
+#include <system_error>
+#include <thread>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-constexpr std::string_view header = "frostmoor records ";
 // No sane records file comes near this; a bigger one is not read at all.
 constexpr std::size_t maxFileBytes = 1 << 20;
-// Places beyond the desert, and sizes beyond any temperature, are damage.
-constexpr float maxCoordinate = 100000.0f;
+// As many links as the system itself follows before it gives up.
+constexpr int maxLinks = 40;
 
-// CRC-32 (the zlib polynomial), enough to catch a torn or edited file.
-std::uint32_t crc32(std::string_view bytes) {
-    std::uint32_t crc = 0xffffffffu;
-    for (const char c : bytes) {
-        crc ^= static_cast<unsigned char>(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
+// The system's words for an error; safe on the saving thread too.
+std::string failure(const char* what, int error) {
+    return std::string(what) + ": " + std::generic_category().message(error);
 }
 
-// The shortest text that reads back as exactly the same float: a fixed
-// number of decimals would lose a tiny time, and overflow on a huge one.
-void put(std::string& out, float value) {
-    std::array<char, 32> buffer;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    out.append(buffer.data(), end.ptr);
+// One write of a whole line: the saving thread's lines never split another.
+void report(const std::string& path, const std::string& reason) {
+    const std::string line = "ERROR::RECORDS:: " + path + ": " + reason + "\n";
+    std::cout << line << std::flush;
 }
 
-void put(std::string& out, long value) {
-    std::array<char, 24> buffer;
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    out.append(buffer.data(), end.ptr);
+bool failed(const std::string& path, const char* what, int error) {
+    report(path, failure(what, error));
+    return false;
 }
 
-// Reads the text line by line; every read must take a whole field.
-class Lines {
-  public:
-    explicit Lines(std::string_view text) : rest(text) {}
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
-    // The next line without its newline; false at the end or on a last line
-    // that lacks one (a torn file).
-    bool next(std::string_view& line) {
-        const std::size_t end = rest.find('\n');
-        if (end == std::string_view::npos)
+// Where path leads: itself, or the file at the end of its links, which
+// need not exist. Dotfile managers keep the records behind a link, and
+// the link must stay one. False, with errno, when it leads nowhere.
+bool followLinks(const std::string& path, std::string& file) {
+    file = path;
+    for (int hop = 0; hop <= maxLinks; ++hop) {
+        struct stat seen;
+        const bool there = lstat(file.c_str(), &seen) == 0;
+        if (!there && errno != ENOENT)
             return false;
-        line = rest.substr(0, end);
-        rest.remove_prefix(end + 1);
-        return true;
+        if (!there || !S_ISLNK(seen.st_mode)) {
+            // Named without the "dir/../" of relative links, for the player.
+            char* folder = hop > 0 ? realpath(folderOf(file).c_str(), nullptr) : nullptr;
+            if (folder != nullptr)
+                file = std::string(folder) + file.substr(file.rfind('/'));
+            std::free(folder);
+            return true;
+        }
+        std::array<char, 4096> target;
+        const ssize_t size = readlink(file.c_str(), target.data(), target.size());
+        if (size < 0)
+            return false;
+        if (static_cast<std::size_t>(size) == target.size()) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        // A relative link is relative to its own folder, not to ours.
+        const std::string to(target.data(), static_cast<std::size_t>(size));
+        file = !to.empty() && to[0] == '/' ? to : folderOf(file) + "/" + to;
     }
-    bool atEnd() const { return rest.empty(); }
-    std::size_t consumed(std::string_view whole) const { return whole.size() - rest.size(); }
+    errno = ELOOP;
+    return false;
+}
+
+// The advisory lock that two games take around each save, so that neither
+// loses the other's rounds or best. Bounded: a game stopped (Ctrl-Z) in
+// the middle of its save must not hold every other game's start or end.
+class Lock {
+  public:
+    // Waits up to patience for the lock. A folder whose file system cannot
+    // lock at all is saved to unlocked, as a lone game always could.
+    Lock(const std::string& path, std::chrono::milliseconds patience) {
+        const std::string name = folderOf(path) + "/records.lock";
+        // Read and write: some network file systems lock only what is open
+        // for writing. Non-blocking, lest a FIFO by that name hang the game.
+        constexpr int flags = O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+        fd = ::open(name.c_str(), O_RDWR | flags, 0600);
+        if (fd < 0 && (errno == EACCES || errno == EROFS))
+            fd = ::open(name.c_str(), O_RDONLY | flags, 0600);
+        struct stat seen;
+        if (fd >= 0 && (fstat(fd, &seen) != 0 || !S_ISREG(seen.st_mode))) {
+            release(EINVAL);
+            return;
+        }
+        const auto giveUp = std::chrono::steady_clock::now() + patience;
+        while (fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) {
+                unlocked = true;
+                return;
+            }
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                release(errno);
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= giveUp) {
+                release(EWOULDBLOCK);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        if (fd < 0)
+            error = errno;
+    }
+    ~Lock() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+    // Whether this game alone may touch the records now.
+    bool held() const { return fd >= 0 && !unlocked; }
+    // Whether it may go ahead: locked, or where nothing can lock.
+    bool mayWrite() const { return fd >= 0; }
+    int why() const { return error; }
 
   private:
-    std::string_view rest;
+    void release(int cause) {
+        ::close(fd);
+        fd = -1;
+        error = cause;
+    }
+
+    int fd = -1;
+    bool unlocked = false;
+    int error = 0;
 };
 
-// The whole field a whole number within [low, high].
-bool wholeNumber(std::string_view digits, long low, long high, long& value) {
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    return error == std::errc() && end == digits.data() + digits.size() && value >= low &&
-           value <= high;
+// How long a save waits for another game's save, and a load for the lock
+// it tidies under (not at all: the tidying can wait for another start).
+constexpr std::chrono::milliseconds savePatience{5000};
+constexpr std::chrono::milliseconds loadPatience{0};
+
+constexpr std::string_view temporaryMark = ".new-";
+
+// The temporary files that saves cut short by a crash left beside the
+// file. Only under the lock: another game's save may be writing one now.
+void removeTemporaries(const std::string& file) {
+    const std::string prefix = file.substr(file.rfind('/') + 1) + std::string(temporaryMark);
+    DIR* folder = opendir(folderOf(file).c_str());
+    if (folder == nullptr)
+        return;
+    while (const dirent* entry = readdir(folder))
+        if (std::string_view(entry->d_name).starts_with(prefix))
+            unlinkat(dirfd(folder), entry->d_name, 0);
+    closedir(folder);
 }
 
-// "name value", the value a whole number within [low, high].
-bool keyNumber(std::string_view line, std::string_view name, long low, long high, long& value) {
-    if (line.size() <= name.size() + 1 || line.substr(0, name.size()) != name ||
-        line[name.size()] != ' ')
-        return false;
-    return wholeNumber(line.substr(name.size() + 1), low, high, value);
-}
-
-bool finiteNumber(std::string_view field, float& value) {
-    if (field.empty())
-        return false;
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    return error == std::errc() && end == field.data() + field.size() && std::isfinite(value);
-}
-
-// Five numbers between single spaces.
-bool pathSample(std::string_view line, PathSample& sample) {
-    float* fields[] = {&sample.x, &sample.z, &sample.heading, &sample.waddle, &sample.scale};
-    for (std::size_t i = 0; i < std::size(fields); ++i) {
-        const std::size_t space = line.find(' ');
-        const bool last = i + 1 == std::size(fields);
-        if (last != (space == std::string_view::npos))
-            return false;
-        if (!finiteNumber(line.substr(0, space), *fields[i]))
-            return false;
-        line.remove_prefix(last ? line.size() : space + 1);
-    }
-    return std::abs(sample.x) <= maxCoordinate && std::abs(sample.z) <= maxCoordinate &&
-           std::abs(sample.heading) <= maxCoordinate && std::abs(sample.waddle) <= maxCoordinate &&
-           std::abs(sample.scale) <= maxCoordinate;
+// Six letters of chance: a name no crash can leave taken for good, even in
+// a sandbox where every run has the same process id.
+std::string temporaryName(const std::string& file) {
+    static constexpr std::string_view letters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 chance{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
+    std::string name = file + std::string(temporaryMark);
+    for (int i = 0; i < 6; ++i)
+        name += letters[pick(chance)];
+    return name;
 }
 
 // "name.broken-N" for the first N not taken. A hard link never replaces a
 // name; where links are not to be had, a rename onto a name seen free.
-bool keepAside(const std::string& path) {
+bool keepAside(const std::string& path, std::string& aside) {
     for (int n = 1; n < 1000; ++n) {
-        const std::string aside = path + ".broken-" + std::to_string(n);
+        aside = path + ".broken-" + std::to_string(n);
         if (link(path.c_str(), aside.c_str()) == 0)
             return unlink(path.c_str()) == 0;
         if (errno == EEXIST)
@@ -121,11 +194,148 @@ bool keepAside(const std::string& path) {
             return rename(path.c_str(), aside.c_str()) == 0;
         return false;
     }
+    errno = EEXIST;
     return false;
 }
 
-void report(const std::string& path) {
-    std::cout << "ERROR::RECORDS:: " << path << std::endl;
+// What reading the file found, before anything is done about it: Broken
+// is to be kept aside, Unusable to be left alone.
+struct Found {
+    RecordsRead read = RecordsRead::Missing;
+    std::string reason;
+};
+
+Found readAll(int fd, std::string& text, const RecordsIo& io) {
+    std::array<char, 4096> chunk;
+    for (;;) {
+        const long got = io.read(fd, chunk.data(), chunk.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {RecordsRead::Unusable, failure("I/O error", errno)};
+        if (got == 0)
+            return {RecordsRead::Read, {}};
+        text.append(chunk.data(), static_cast<std::size_t>(got));
+        if (text.size() > maxFileBytes)
+            return {RecordsRead::Broken, "too large"};
+    }
+}
+
+Found readFile(const std::string& file, Records& out, const RecordsIo& io) {
+    out = Records{};
+    // Only a regular file: a FIFO or a terminal in its place would never
+    // end, and opening a device is not ours to do. Non-blocking, for
+    // whatever takes the name between the look and the open.
+    struct stat seen;
+    if (lstat(file.c_str(), &seen) == 0 && !S_ISREG(seen.st_mode))
+        return {RecordsRead::Unusable, "not a regular file"};
+    const int fd = io.open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+    if (fd < 0)
+        return errno == ENOENT ? Found{}
+                               : Found{RecordsRead::Unusable, failure("I/O error", errno)};
+    std::string text;
+    Found found;
+    if (fstat(fd, &seen) != 0)
+        found = {RecordsRead::Unusable, failure("I/O error", errno)};
+    else if (!S_ISREG(seen.st_mode))
+        found = {RecordsRead::Unusable, "not a regular file"};
+    else if (static_cast<unsigned long long>(seen.st_size) > maxFileBytes)
+        found = {RecordsRead::Broken, "too large"};
+    else
+        found = readAll(fd, text, io);
+    io.close(fd);
+    if (found.read != RecordsRead::Read)
+        return found;
+
+    switch (checkRecords(text, out)) {
+    case RecordsFault::None:
+        return found;
+    case RecordsFault::Torn:
+        return {RecordsRead::Broken, "torn"};
+    case RecordsFault::Checksum:
+        return {RecordsRead::Broken, "checksum does not match"};
+    case RecordsFault::Malformed:
+        return {RecordsRead::Broken, "malformed"};
+    case RecordsFault::Newer:
+        break;
+    }
+    // Its own game can still read it: not ours to keep aside or write over.
+    return {RecordsRead::Unusable, "written by a newer version"};
+}
+
+// Says what is wrong with the file at path (the file a link names, or
+// path itself), and keeps a broken one aside.
+RecordsRead settle(const std::string& path, const std::string& file, const Found& found) {
+    if (found.read == RecordsRead::Broken) {
+        std::string aside;
+        if (keepAside(file, aside)) {
+            report(path, found.reason + ", kept as " + aside);
+            return RecordsRead::Broken;
+        }
+        const int error = errno;
+        report(path, found.reason + ", " + failure("not kept aside", error));
+        return RecordsRead::Unusable;
+    }
+    if (found.read == RecordsRead::Unusable)
+        report(path, found.reason);
+    return found.read;
+}
+
+// The file's records with this game's rounds added, and the better best.
+Records merged(Records file, const Records& mine, int newPlayed, int newWon) {
+    file.roundsPlayed = addCount(file.roundsPlayed, newPlayed);
+    // Never more won than played, or the file would not read back.
+    file.roundsWon = std::min(addCount(file.roundsWon, newWon), file.roundsPlayed);
+    if (mine.hasBest && (!file.hasBest || mine.bestTime < file.bestTime)) {
+        file.hasBest = true;
+        file.bestTime = mine.bestTime;
+        file.bestPath = mine.bestPath;
+    }
+    return file;
+}
+
+// A new temporary file beside the file, flushed to the disk, renamed over
+// it, and the folder flushed so that the rename outlives a crash too.
+bool writeFile(const std::string& path, const std::string& file, const std::string& text,
+               const RecordsIo& io) {
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        temporary = temporaryName(file);
+        fd = io.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        return failed(path, "not saved", errno);
+
+    int error = 0;
+    for (std::size_t done = 0; error == 0 && done < text.size();) {
+        const long wrote = io.write(fd, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote > 0)
+            done += static_cast<std::size_t>(wrote);
+        else
+            error = wrote < 0 ? errno : EIO;
+    }
+    if (error == 0 && io.fsync(fd) != 0)
+        error = errno;
+    if (io.close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && io.rename(temporary.c_str(), file.c_str()) != 0)
+        error = errno;
+    if (error != 0) {
+        unlink(temporary.c_str());
+        return failed(path, "not saved", error);
+    }
+    // A failure here leaves the new file in place all the same.
+    const int folder = io.open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (folder >= 0) {
+        io.fsync(folder);
+        io.close(folder);
+    }
+    return true;
 }
 
 // Every folder of path up to its last slash, made private when missing.
@@ -142,6 +352,9 @@ bool makeFolders(const std::string& path) {
 int systemOpen(const char* path, int flags, int mode) {
     return ::open(path, flags, mode);
 }
+long systemRead(int fd, void* data, unsigned long size) {
+    return ::read(fd, data, size);
+}
 long systemWrite(int fd, const void* data, unsigned long size) {
     return ::write(fd, data, size);
 }
@@ -155,150 +368,51 @@ std::string recordsPath(const char* xdgDataHome, const char* home) {
     return {};
 }
 
-std::string formatRecords(const Records& records) {
-    std::string text(header);
-    put(text, static_cast<long>(recordsVersion));
-    text += "\nbest ";
-    if (records.hasBest)
-        put(text, records.bestTime);
-    else
-        text += "none";
-    text += "\nplayed ";
-    put(text, static_cast<long>(records.roundsPlayed));
-    text += "\nwon ";
-    put(text, static_cast<long>(records.roundsWon));
-    text += "\npath ";
-    put(text, static_cast<long>(records.bestPath.count));
-    text += '\n';
-    for (int i = 0; i < records.bestPath.count; ++i) {
-        const PathSample& s = records.bestPath.samples[static_cast<std::size_t>(i)];
-        for (const float value : {s.x, s.z, s.heading, s.waddle, s.scale}) {
-            put(text, value);
-            text += ' ';
-        }
-        text.back() = '\n';
-    }
-    return withChecksum(std::move(text));
-}
-
-std::string withChecksum(std::string text) {
-    const std::uint32_t sum = crc32(text);
-    text += "checksum ";
-    std::array<char, 9> hex;
-    const auto end = std::to_chars(hex.data(), hex.data() + hex.size(), sum, 16);
-    text.append(hex.data(), end.ptr);
-    text += '\n';
-    return text;
-}
-
-bool parseRecords(std::string_view text, Records& out) {
-    Records records;
-    Lines lines(text);
-    std::string_view line;
-    long number = 0;
-
-    if (!lines.next(line) || line.substr(0, header.size()) != header)
-        return false;
-    if (!wholeNumber(line.substr(header.size()), 1, recordsVersion, number))
-        return false; // from a newer version, or no version at all
-
-    if (!lines.next(line) || line.substr(0, 5) != "best ")
-        return false;
-    if (line != "best none") {
-        if (!finiteNumber(line.substr(5), records.bestTime) || records.bestTime <= 0.0f)
-            return false;
-        records.hasBest = true;
-    }
-    if (!lines.next(line) || !keyNumber(line, "played", 0, INT32_MAX, number))
-        return false;
-    records.roundsPlayed = static_cast<int>(number);
-    if (!lines.next(line) || !keyNumber(line, "won", 0, records.roundsPlayed, number))
-        return false;
-    records.roundsWon = static_cast<int>(number);
-    if (!lines.next(line) || !keyNumber(line, "path", 0, maxPathSamples, number))
-        return false;
-    records.bestPath.count = static_cast<int>(number);
-    for (int i = 0; i < records.bestPath.count; ++i)
-        if (!lines.next(line) ||
-            !pathSample(line, records.bestPath.samples[static_cast<std::size_t>(i)]))
-            return false;
-
-    const std::size_t summed = lines.consumed(text);
-    if (!lines.next(line) || line.substr(0, 9) != "checksum " || !lines.atEnd())
-        return false;
-    const std::string_view hex = line.substr(9);
-    std::uint32_t sum = 0;
-    const auto [end, error] = std::from_chars(hex.data(), hex.data() + hex.size(), sum, 16);
-    if (error != std::errc() || end != hex.data() + hex.size() ||
-        sum != crc32(text.substr(0, summed)))
-        return false;
-    out = records;
-    return true;
-}
-
-RecordsRead loadRecords(const std::string& path, Records& out) {
-    out = Records{};
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        struct stat seen;
-        if (lstat(path.c_str(), &seen) != 0 && errno == ENOENT)
-            return RecordsRead::Missing;
-        report(path); // there, but not to be read: left alone, and not written
-        return RecordsRead::Unusable;
-    }
-    std::string text;
-    std::array<char, 4096> chunk;
-    while (file.read(chunk.data(), chunk.size()) || file.gcount() > 0) {
-        text.append(chunk.data(), static_cast<std::size_t>(file.gcount()));
-        if (text.size() > maxFileBytes)
-            break;
-    }
-    const bool readWhole = !file.bad() && text.size() <= maxFileBytes;
-    if (readWhole && parseRecords(text, out))
-        return RecordsRead::Read;
-    out = Records{};
-    report(path);
-    return keepAside(path) ? RecordsRead::Broken : RecordsRead::Unusable;
-}
-
 const RecordsIo& systemRecordsIo() {
-    static const RecordsIo io{systemOpen, systemWrite, ::fsync, ::close, ::rename};
+    static const RecordsIo io{systemOpen, systemRead, systemWrite, ::fsync, ::close, ::rename};
     return io;
 }
 
-bool saveRecords(const std::string& path, const Records& records, const RecordsIo& io) {
-    if (path.empty() || !makeFolders(path)) {
-        report(path);
+RecordsRead loadRecords(const std::string& path, Records& out, const RecordsIo& io) {
+    out = Records{};
+    if (path.empty())
+        return RecordsRead::Missing;
+    // Without its folder there is no file and no lock: nothing to tidy.
+    const Lock lock(path, loadPatience);
+    std::string file;
+    if (!followLinks(path, file)) {
+        report(path, failure("I/O error", errno));
+        return RecordsRead::Unusable;
+    }
+    if (lock.held())
+        removeTemporaries(file);
+    return settle(path, file, readFile(file, out, io));
+}
+
+bool saveRecords(const std::string& path, const Records& mine, int newPlayed, int newWon,
+                 const RecordsIo& io) {
+    if (path.empty())
+        return false; // no home: no records, as the load said nothing
+    if (!makeFolders(path))
+        return failed(path, "folder not made", errno);
+    // From the read to the rename, lest another game's save fall between.
+    const Lock lock(path, savePatience);
+    if (!lock.mayWrite())
+        return failed(path, "not locked", lock.why());
+    std::string file;
+    if (!followLinks(path, file))
+        return failed(path, "I/O error", errno);
+    Records records;
+    switch (settle(path, file, readFile(file, records, io))) {
+    case RecordsRead::Read:
+        records = merged(records, mine, newPlayed, newWon);
+        break;
+    case RecordsRead::Missing:
+    case RecordsRead::Broken:
+        records = mine;
+        break;
+    case RecordsRead::Unusable:
         return false;
     }
-    const std::string text = formatRecords(records);
-    const std::string temporary = path + ".new-" + std::to_string(getpid());
-    const int fd = io.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    bool ok = fd >= 0;
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const long wrote = io.write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        ok = wrote > 0;
-        done += ok ? static_cast<std::size_t>(wrote) : 0;
-    }
-    ok = ok && io.fsync(fd) == 0;
-    if (fd >= 0)
-        ok = io.close(fd) == 0 && ok;
-    ok = ok && io.rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        if (fd >= 0)
-            unlink(temporary.c_str());
-        report(path);
-        return false;
-    }
-    // The rename itself reaches the disk with the folder; a failure here
-    // leaves the new file in place all the same.
-    const std::string folder = path.substr(0, path.rfind('/'));
-    const int dir = io.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (dir >= 0) {
-        io.fsync(dir);
-        io.close(dir);
-    }
-    return true;
+    return writeFile(path, file, formatRecords(records), io);
 }
