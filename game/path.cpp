@@ -11,6 +11,12 @@ void recordPath(Path& path, float roundTime, const PathSample& now) {
         path.samples[static_cast<std::size_t>(path.count++)] = now;
 }
 
+void endPath(Path& path, float roundTime, const PathSample& now) {
+    if (path.count > 0 && path.count < maxPathSamples &&
+        static_cast<float>(path.count - 1) / pathSampleRate < roundTime)
+        path.samples[static_cast<std::size_t>(path.count++)] = now;
+}
+
 float headingOf(glm::vec2 from, glm::vec2 to, float previous) {
     const glm::vec2 d = to - from;
     if (d.x == 0.0f && d.y == 0.0f)

@@ -43,11 +43,8 @@ glm::mat4 hatOn(glm::mat4 body, float waddle, float scale) {
     return glm::translate(body, glm::vec3(3.0f, 1.0f, 0.5f));
 }
 
-// Turning by -heading about +Y takes +X, where the snowman walks, to the
-// heading's direction.
 glm::mat4 ghostPlace(const PathSample& pose) {
-    const glm::mat4 at = glm::translate(glm::mat4(1.0f), glm::vec3(pose.x, 0.0f, pose.z));
-    return glm::rotate(at, -pose.heading, glm::vec3(0.0f, 1.0f, 0.0f));
+    return glm::translate(glm::mat4(1.0f), glm::vec3(pose.x, 0.0f, pose.z));
 }
 } // namespace
 

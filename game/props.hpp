@@ -37,7 +37,7 @@ void planProps(GameState& state, const glm::mat4 cubes[], int cubesFound, glm::v
 // T(p) R(waddle, X) S(f) T(3, 1, 0.5): the hat rocks, the body does not.
 glm::mat4 hatMatrix(glm::vec3 playerPos, float waddle, float bodyTemperature);
 
-// The ghost's body and hat at a pose of the best run: placed as the
-// snowman's, and turned the way it walked.
+// The ghost's body and hat at a pose of the best run, drawn as the snowman
+// was: he never turns, so neither does his ghost.
 glm::mat4 ghostBodyMatrix(const PathSample& pose);
 glm::mat4 ghostHatMatrix(const PathSample& pose);

@@ -48,3 +48,14 @@ TEST(Path, TheGhostWalksBetweenSamplesAndWaitsAtTheEnd) {
     EXPECT_FLOAT_EQ(headingOf({0, 0}, {0, 2}, 1.0f), glm::half_pi<float>());
     EXPECT_FLOAT_EQ(headingOf({4, 4}, {4, 4}, 1.0f), 1.0f) << "standing keeps the heading";
 }
+
+TEST(Path, TheLastSampleIsTheEndItself) {
+    static Path path;
+    path.count = 0;
+    recordPath(path, 0.12f, PathSample{1.0f, 0.0f, 0.0f, 0.0f, 1.0f}); // samples at 0, .05, .1
+    endPath(path, 0.12f, PathSample{2.0f, 0.0f, 0.0f, 0.0f, 1.0f});
+    ASSERT_EQ(path.count, 4);
+    EXPECT_EQ(poseAt(path, 10.0f).x, 2.0f) << "the ghost stops where the run ended";
+    endPath(path, 0.12f, PathSample{3.0f, 0.0f, 0.0f, 0.0f, 1.0f});
+    EXPECT_EQ(path.count, 4) << "ended once";
+}

@@ -6,6 +6,7 @@
 
 #include "game/physics.hpp"
 #include "game/props.hpp"
+#include "render/lighting.hpp"
 
 namespace {
 const glm::vec3 helicopter(400.0f, 0.0f, 50.0f);
@@ -62,4 +63,17 @@ TEST_F(PropsTest, TheHelicopterGoesTheFrameAfterItIsReached) {
     EXPECT_TRUE(gameEnded);
     EXPECT_EQ(drawn(Prop::Helicopter), 0);
     EXPECT_EQ(drawn(Prop::Hat), 1);
+}
+
+TEST(GhostPose, DrawnAsTheSnowmanWasWhicheverWayItWalked) {
+    const glm::vec3 at(120.0f, 0.0f, -50.0f);
+    const float temperature = 40.0f;
+    const float waddle = 0.07f;
+    for (const float heading : {0.0f, 3.1415927f, -1.5707964f}) {
+        const PathSample pose{at.x, at.z, heading, waddle, snowmanScale(temperature)};
+        EXPECT_EQ(ghostBodyMatrix(pose),
+                  glm::scale(glm::translate(glm::mat4(1.0f), at), glm::vec3(pose.scale)))
+            << heading;
+        EXPECT_EQ(ghostHatMatrix(pose), hatMatrix(at, waddle, temperature)) << heading;
+    }
 }
