@@ -184,6 +184,7 @@ void printReport(const BenchFigures& b) {
     countRow("  bytes uploaded, animation on", b.animationOn.minBytes, b.animationOn.maxBytes);
     allocationBlock("heap allocations per steady-state frame, animation off", b.animationOff);
     allocationBlock("heap allocations per steady-state frame, animation on", b.animationOn);
+    allocationBlock("heap allocations per steady-state frame, won and paused", b.wonAndPaused);
     rule();
     std::printf("%-56s %7.1f MiB\n", "resident after start-up", b.residentAfterStartMiB);
     std::printf("%-56s %7.1f MiB\n", "resident after set-up and first frame",

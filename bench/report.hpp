@@ -57,6 +57,7 @@ struct BenchFigures {
     std::string loadBefore, loadAfter;
     SetupFigures setup;
     FrameFigures animationOff, animationOn;
+    FrameFigures wonAndPaused; // the win screen's texts under "Paused"
     // The same frames on Mesa's no-op driver, which drops the GPU work: the
     // CPU cost of the frame itself. Empty renderer when that pass failed.
     std::string cpuPassRenderer;

@@ -40,8 +40,15 @@ int truncateToInt(float value) {
 HudLines endTextLayout(EndText text, int screenWidth, int screenHeight,
                        const std::string& winTimes) {
     HudLines out;
+    fillEndTextLayout(out, text, screenWidth, screenHeight, winTimes);
+    return out;
+}
+
+void fillEndTextLayout(HudLines& out, EndText text, int screenWidth, int screenHeight,
+                       const std::string& winTimes) {
+    out.count = 0;
     if (text == EndText::None)
-        return out;
+        return;
     HudLine& line = out.add();
     line.text = text == EndText::GameOver ? "Game Over" : "You Won";
     line.x = static_cast<float>(screenWidth / 2);
@@ -51,12 +58,13 @@ HudLines endTextLayout(EndText text, int screenWidth, int screenHeight,
     line.centred = true;
     if (text == EndText::YouWon && !winTimes.empty()) {
         HudLine& times = out.add();
-        times = line;
-        times.text = winTimes;
+        times.text = winTimes; // into the storage of last frame's copy
+        times.x = line.x;
         times.y = line.y - 45.0f;
         times.scale = 0.5f;
+        times.colour = line.colour;
+        times.centred = true;
     }
-    return out;
 }
 
 HudLines pausedLayout(bool paused, bool endTextShown, int screenWidth, int screenHeight) {
@@ -111,12 +119,19 @@ void drawHudLines(Shader& textShader, const HudLines& hudLines) {
 }
 
 void drawEndText(Shader& textShader, EndText text, const std::string& winTimes) {
-    drawHudLines(textShader, endTextLayout(text, screenWidth, screenHeight, winTimes));
+    // Main thread only; refilled in place, so a win screen allocates nothing.
+    static HudLines lines;
+    fillEndTextLayout(lines, text, screenWidth, screenHeight, winTimes);
+    drawHudLines(textShader, lines);
 }
 
 void drawPausedText(Shader& textShader, bool paused, bool endTextShown) {
-    if (paused)
-        drawHudLines(textShader, pausedLayout(paused, endTextShown, screenWidth, screenHeight));
+    if (!paused)
+        return;
+    // Shown with the HUD off too: without it a paused game looks hung.
+    const HudLines lines = pausedLayout(paused, endTextShown, screenWidth, screenHeight);
+    const HudLine& line = lines.lines[0];
+    renderTextAlways(textShader, line.text, line.x, line.y, line.scale, line.colour, line.centred);
 }
 
 void drawStatusTexts(Shader& textShader, const GameState& state) {

@@ -44,6 +44,11 @@ inline const char* const meltingWarning = "You are melting! Collect Icecubes to 
 HudLines endTextLayout(EndText text, int screenWidth, int screenHeight,
                        const std::string& winTimes = {});
 
+// The same into existing lines, whose strings keep their storage: the win
+// screen's times are longer than a string holds without the heap.
+void fillEndTextLayout(HudLines& out, EndText text, int screenWidth, int screenHeight,
+                       const std::string& winTimes);
+
 // "Paused" on the middle of the window, or above the end text when one shows.
 HudLines pausedLayout(bool paused, bool endTextShown, int screenWidth, int screenHeight);
 
@@ -67,4 +72,5 @@ void drawHudLines(Shader& textShader, const HudLines& hudLines);
 // The frame's text steps, reading the window size, time and switches.
 void drawEndText(Shader& textShader, EndText text, const std::string& winTimes = {});
 void drawStatusTexts(Shader& textShader, const GameState& state);
+// "Paused" shows whatever F4 says; F4 hides every other text.
 void drawPausedText(Shader& textShader, bool paused, bool endTextShown);

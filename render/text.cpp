@@ -67,9 +67,12 @@ void RenderText(Shader& shader, std::string text, float x, float y, float scale,
 
 void renderTextView(Shader& shader, std::string_view text, float x, float y, float scale,
                     glm::vec3 color, bool center) {
-    if (!showHud)
-        return;
+    if (showHud)
+        renderTextAlways(shader, text, x, y, scale, color, center);
+}
 
+void renderTextAlways(Shader& shader, std::string_view text, float x, float y, float scale,
+                      glm::vec3 color, bool center) {
     shader.bind();
     shader.setUniformVec3("textColor", color);
     glActiveTexture(GL_TEXTURE0);

@@ -40,3 +40,8 @@ void RenderText(Shader& shader, std::string text, float x, float y, float scale,
 // its longer lines would otherwise cost a heap allocation each time.
 void renderTextView(Shader& shader, std::string_view text, float x, float y, float scale,
                     glm::vec3 color, bool center);
+
+// The same whether the HUD is on or off: for the one text a player must see
+// even then.
+void renderTextAlways(Shader& shader, std::string_view text, float x, float y, float scale,
+                      glm::vec3 color, bool center);

@@ -4,6 +4,8 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/keyboard.hpp"
+#include "app/settings.hpp"
+#include "game/hud.hpp"
 #include "gl_fixture.hpp"
 #include "render/shader.hpp"
 #include "render/text.hpp"
@@ -160,6 +162,21 @@ TEST_F(TextTest, NothingIsDrawnWhileTheHudIsOff) {
     showHud = false;
     const Box box = drawn("Game Over", 64.0f, 20.0f, 1.0f, true);
     EXPECT_EQ(box.lit, 0);
+}
+
+TEST_F(TextTest, PausedShowsWithTheHudOffSoThatAPauseDoesNotLookHung) {
+    showHud = false;
+    const int savedWidth = screenWidth, savedHeight = screenHeight;
+    screenWidth = 400;
+    screenHeight = 200;
+    Shader shader = textShader(400.0f, 200.0f);
+    OffscreenTarget target(400, 200);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawPausedText(shader, true, false);
+    screenWidth = savedWidth;
+    screenHeight = savedHeight;
+    EXPECT_GT(litPixels(target).lit, 200);
 }
 
 TEST_F(TextTest, CodesAboveAsciiDrawNothingAndGainZeroRecords) {
