@@ -32,8 +32,10 @@ void toggle(bool down, int held, bool& value, const char* label, std::ostream& o
 } // namespace
 
 void applyKeys(const KeyState& keys, std::ostream& out) {
-    const bool ended = gameEnded;
-    if (!ended && !paused)
+    // P acts before the walk: the frame that pauses takes no step, so no cube,
+    // cactus or win falls into a frame whose sounds the pause would swallow.
+    const bool pausedNow = keys.p && pHeld == 0 ? !paused : paused;
+    if (!gameEnded && !pausedNow)
         moveSnowman(keys.w, keys.s, keys.a, keys.d);
 
     toggle(keys.f2, f2Held, showFps, "Show fps toggled to: ", out);

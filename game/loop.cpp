@@ -65,6 +65,8 @@ void soundTheFrame(const FrameMoment& before, const GameState& state, bool stepp
 } // namespace
 
 bool runFrame(Scene& scene, const LoopHooks& hooks) {
+    // Last frame is on screen: the end text it drew shows before any fsync.
+    releaseRecordsSave();
     glClearColor(skyClearColour.red, skyClearColour.green, skyClearColour.blue,
                  skyClearColour.alpha);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -97,11 +99,11 @@ bool runFrame(Scene& scene, const LoopHooks& hooks) {
     applyHeat(scene.state);
     hooks.frameDone(FramePhase::Rules);
     drawStatusTexts(*scene.textShader, scene.state);
-    drawPausedText(*scene.textShader, paused, endText != EndText::None);
+    drawPausedText(*scene.textShader, paused, endText != EndText::None && showHud);
     hooks.frameDone(FramePhase::Texts);
 
     drawScene(scene, view, projection, viewPos, particleAnimation && !paused, hooks);
-    trackRound(scene.state);
+    trackRound(scene.state, endText);
     soundTheFrame(before, scene.state, stepped);
     hooks.frameDone(FramePhase::Sound);
     return true;

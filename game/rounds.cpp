@@ -3,14 +3,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 
 #include "app/camera.hpp"
 #include "app/settings.hpp"
 #include "audio/soundscape.hpp"
 #include "game/loop.hpp"
+#include "game/particles.hpp"
 #include "game/physics.hpp"
 #include "game/player.hpp"
-#include "game/rules.hpp"
+#include "game/records_saver.hpp"
 #include "game/setup.hpp"
 #include "render/lighting.hpp"
 
@@ -21,9 +23,9 @@ std::string recordsFile;
 Records records;
 
 namespace {
-// Whether the records may be written this run: not over a file that could
-// be neither read nor kept aside.
-bool recordsWritable = false;
+// Null when the records may not be written this run: no home, or a file
+// that could be neither read nor kept aside.
+std::unique_ptr<RecordsSaver> saver;
 Path walked;               // this round's path so far
 Path ghostRun;             // the best run as it stood when this round began
 bool roundCounted = false; // an end text has shown in this round
@@ -32,11 +34,6 @@ float heading = 0.0f;
 glm::vec2 lastPlace{0.0f};
 std::string winTimes;
 
-void save() {
-    if (recordsWritable)
-        saveRecords(recordsFile, records);
-}
-
 void formatWinTimes(bool newBest) {
     char line[64];
     if (newBest)
@@ -44,10 +41,56 @@ void formatWinTimes(bool newBest) {
     else
         std::snprintf(line, sizeof line, "%.1f s - best %.1f s", static_cast<double>(roundTime),
                       static_cast<double>(records.bestTime));
-    winTimes = line;
+    winTimes = line; // into the room reserved at the start
 }
 
-void clearRound() {
+PathSample poseNow(const GameState& state, glm::vec2 place) {
+    return PathSample{place.x, place.y, heading, waddleAngle, snowmanScale(state.bodyTemperature)};
+}
+
+// The result is the end text on the screen: "Game Over" wins over a win
+// reached in the frame the heat hit the limit. A round counts once, as
+// played at its first end text; a heat loss that an ice cube undid and that
+// ends at the helicopter then counts as won, with its time, best and ghost.
+void countRound(const GameState& state, EndText shown) {
+    if (shown == EndText::None)
+        return;
+    int newPlayed = 0, newWon = 0;
+    if (!roundCounted) {
+        roundCounted = true;
+        newPlayed = 1;
+        records.roundsPlayed = addCount(records.roundsPlayed, 1);
+    }
+    if (shown == EndText::YouWon && !roundWon) {
+        roundWon = true;
+        newWon = 1;
+        records.roundsWon = addCount(records.roundsWon, 1);
+        endPath(walked, roundTime, poseNow(state, glm::vec2(playerPosition.x, playerPosition.z)));
+        const bool newBest = !records.hasBest || roundTime < records.bestTime;
+        if (newBest) {
+            records.hasBest = true;
+            records.bestTime = roundTime;
+            records.bestPath = walked;
+        }
+        formatWinTimes(newBest);
+    }
+    if ((newPlayed != 0 || newWon != 0) && saver)
+        saver->request(records, newPlayed, newWon);
+}
+} // namespace
+
+void startRounds() {
+    recordsFile = recordsPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    records = Records{};
+    saver.reset();
+    if (!recordsFile.empty() && loadRecords(recordsFile, records) != RecordsRead::Unusable)
+        saver = std::make_unique<RecordsSaver>(recordsFile);
+    // One string of room, so that no win allocates it later in a frame.
+    winTimes.reserve(64);
+    beginRound();
+}
+
+void beginRound() {
     roundTime = 0.0f;
     walked.count = 0;
     ghostRun = records.bestPath;
@@ -57,23 +100,14 @@ void clearRound() {
     lastPlace = glm::vec2(playerPosition.x, playerPosition.z);
     winTimes.clear();
 }
-} // namespace
-
-void startRounds() {
-    recordsFile = recordsPath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
-    recordsWritable = false;
-    if (!recordsFile.empty())
-        recordsWritable = loadRecords(recordsFile, records) != RecordsRead::Unusable;
-    // One string of room, so that no win allocates it later in a frame.
-    winTimes.reserve(64);
-    clearRound();
-}
 
 void startNewRound(Scene& scene) {
+    GameState& state = scene.state;
+    // A round whose end Enter cut short before its text was drawn.
+    countRound(state, endTextFor(state.bodyTemperature, state.gameWon));
     ++roundNumber;
     std::cout << "New round: " << roundNumber << std::endl;
 
-    GameState& state = scene.state;
     state.bodyTemperature = 0.0f;
     for (bool& collected : state.iceCubeCollected)
         collected = false;
@@ -81,46 +115,45 @@ void startNewRound(Scene& scene) {
     gameEnded = false;
     // The end screen's four seconds count from this round's own end.
     endTimerAtRoundStart = endTimer;
-    paused = false;
 
     resetActors();
     resetPlayer();
     camera = Camera();
     firstMouse = true;
+    // The ring back where the set-up put it: a loss pins the temperature
+    // that turns it, and it would drift further with every round.
+    buildParticleRing(scene.particleMatrices.get(), scene.ringSeed);
+    scene.sentForView = glm::mat4(0.0f);
     restartSound();
-    clearRound();
+    beginRound();
 }
 
-void trackRound(const GameState& state) {
-    const bool ended = endTextFor(state.bodyTemperature, state.gameWon) != EndText::None;
-    if (!paused && !roundWon)
+void trackRound(const GameState& state, EndText shown) {
+    // The clock and the path stop at the helicopter, whatever the text says.
+    if (!paused && !state.gameWon)
         roundTime += deltaTime;
-
-    if (!roundWon) {
-        const glm::vec2 place(playerPosition.x, playerPosition.z);
+    const glm::vec2 place(playerPosition.x, playerPosition.z);
+    if (!state.gameWon) {
         heading = headingOf(lastPlace, place, heading);
         lastPlace = place;
-        recordPath(walked, roundTime,
-                   PathSample{place.x, place.y, heading, waddleAngle,
-                              snowmanScale(state.bodyTemperature)});
+        recordPath(walked, roundTime, poseNow(state, place));
     }
+    countRound(state, shown);
+}
 
-    if (!ended || roundCounted)
-        return;
-    roundCounted = true;
-    ++records.roundsPlayed;
-    if (state.gameWon) {
-        roundWon = true;
-        ++records.roundsWon;
-        const bool newBest = !records.hasBest || roundTime < records.bestTime;
-        if (newBest) {
-            records.hasBest = true;
-            records.bestTime = roundTime;
-            records.bestPath = walked;
-        }
-        formatWinTimes(newBest);
-    }
-    save();
+void releaseRecordsSave() {
+    if (saver)
+        saver->release();
+}
+
+void flushRecords() {
+    if (saver)
+        saver->finish();
+}
+
+void finishRounds() {
+    flushRecords();
+    saver.reset(); // the thread ends with the game, not at the process's exit
 }
 
 const std::string& winTimesText() {

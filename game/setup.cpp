@@ -81,7 +81,8 @@ void setupScene(Scene& scene, const LoopHooks& hooks) {
 
     scene.particleMatrices = std::make_unique<glm::mat4[]>(particleCount);
     scene.visibleParticles = std::make_unique<glm::mat4[]>(particleCount);
-    buildParticleRing(scene.particleMatrices.get(), static_cast<unsigned int>(glfwGetTime()));
+    scene.ringSeed = static_cast<unsigned int>(glfwGetTime());
+    buildParticleRing(scene.particleMatrices.get(), scene.ringSeed);
     scene.particleInstanceBuffer =
         createParticleBuffer(*scene.rockModel, scene.particleMatrices.get());
     hooks.setupDone(SetupPhase::Ring);
@@ -120,4 +121,5 @@ void teardownScene(Scene& scene) {
     scene.snowmanModel.reset();
     scene.groundModel.reset();
     stopSound();
+    finishRounds();
 }

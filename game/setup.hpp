@@ -40,6 +40,7 @@ struct Scene {
     unsigned int specularMap = 0;
 
     std::unique_ptr<glm::mat4[]> particleMatrices;
+    unsigned ringSeed = 0; // the ring's start, which every new round goes back to
     // The rocks last sent to the instance buffer: those that may show under
     // the camera of sentForView.
     std::unique_ptr<glm::mat4[]> visibleParticles;
