@@ -1,5 +1,6 @@
 // A round's clock, its result as the screen shows it, the records it keeps
 // and the ghost it leaves, with the save off the frame's thread.
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -16,6 +17,7 @@
 #include "app/keyboard.hpp"
 #include "app/settings.hpp"
 #include "game/loop.hpp"
+#include "game/particles.hpp"
 #include "game/player.hpp"
 #include "game/records_saver.hpp"
 #include "game/rounds.hpp"
@@ -146,6 +148,12 @@ TEST_F(Rounds, EnterAndPInOneFrameStartAPausedRoundAsTheLineSays) {
     scene.particleMatrices = std::make_unique<glm::mat4[]>(particleCount);
     // Melted in the frame before Enter: its "Game Over" never drawn, yet counted.
     scene.state.bodyTemperature = temperatureLimit;
+    // The ring turned by the loss goes back to where the set-up put it.
+    scene.ringSeed = 7;
+    const auto start = std::make_unique<glm::mat4[]>(particleCount);
+    buildParticleRing(start.get(), scene.ringSeed);
+    buildParticleRing(scene.particleMatrices.get(), scene.ringSeed);
+    animateParticles(scene.particleMatrices.get(), temperatureLimit);
     KeyState keys;
     keys.enter = keys.p = true;
     pHeld = enterHeld = 0;
@@ -158,6 +166,7 @@ TEST_F(Rounds, EnterAndPInOneFrameStartAPausedRoundAsTheLineSays) {
     EXPECT_EQ(out.str(), "Pause toggled to: 1\n");
     EXPECT_TRUE(paused);
     EXPECT_EQ(onFile().roundsPlayed, 1);
+    EXPECT_TRUE(std::equal(start.get(), start.get() + particleCount, scene.particleMatrices.get()));
     pHeld = enterHeld = 0;
     playAgainAsked = false;
 }
