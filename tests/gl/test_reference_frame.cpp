@@ -14,6 +14,7 @@
 #include <GLFW/glfw3.h>
 
 #include "app/camera.hpp"
+#include "app/keyboard.hpp"
 #include "app/settings.hpp"
 #include "app/startup.hpp"
 #include "game/loop.hpp"
@@ -139,6 +140,9 @@ TEST_F(GLTest, StartFrameLooksAsTheReference) {
 // after a turn it must look as if every rock had been sent.
 TEST_F(GLTest, RocksThatATurnBringsIntoViewAreDrawn) {
     applyGameState();
+    // The frame-rate text reads the clock, which a slow build moves between
+    // setting it and the frame's reading; this is about the rocks alone.
+    showFps = false;
     FixedMoment moment(window);
     moment.frame();
     camera.processMouseMovement(300.0f, 0.0f); // the ring's far side into view
@@ -148,4 +152,5 @@ TEST_F(GLTest, RocksThatATurnBringsIntoViewAreDrawn) {
     moment.scene.visibleParticleCount = particleCount;
     std::vector<unsigned char> marked;
     EXPECT_EQ(differingPixels(moment.frame(), turned.data(), marked), 0);
+    showFps = true;
 }
