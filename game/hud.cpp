@@ -58,12 +58,10 @@ void fillEndTextLayout(HudLines& out, EndText text, int screenWidth, int screenH
     line.centred = true;
     if (text == EndText::YouWon && !winTimes.empty()) {
         HudLine& times = out.add();
-        times.text = winTimes; // into the storage of last frame's copy
-        times.x = line.x;
+        times = line; // strings assigned into last frame's storage
+        times.text = winTimes;
         times.y = line.y - 45.0f;
         times.scale = 0.5f;
-        times.colour = line.colour;
-        times.centred = true;
     }
 }
 
