@@ -6,12 +6,19 @@
 
 #include <sndfile.h>
 
+#include "app/file_bytes.hpp"
+
 namespace {
 
 // Reads an open file whole and closes it; prints the line on failure.
 SoundSamples readOpenFile(SNDFILE* file, const SF_INFO& info, const std::string& name) {
     SoundSamples sound;
-    bool ok = file != nullptr && info.channels > 0 && info.samplerate > 0 && info.frames > 0 &&
+    const int subtype = info.format & SF_FORMAT_SUBMASK;
+    const bool pcm = subtype == SF_FORMAT_PCM_U8 || subtype == SF_FORMAT_PCM_16 ||
+                     subtype == SF_FORMAT_PCM_24 || subtype == SF_FORMAT_PCM_32;
+    const int major = info.format & SF_FORMAT_TYPEMASK;
+    bool ok = file != nullptr && (major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX) && pcm &&
+              info.channels > 0 && info.samplerate > 0 && info.frames > 0 &&
               info.frames <= maxSoundSamples / info.channels;
     if (ok && info.channels == 1) {
         sound.samples.resize(static_cast<std::size_t>(info.frames));
@@ -78,15 +85,23 @@ sf_count_t memoryTell(void* user) {
 } // namespace
 
 SoundSamples readSoundFile(const std::string& path) {
-    SF_INFO info{};
-    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    return readOpenFile(file, info, path);
+    std::vector<unsigned char> bytes;
+    if (!readFileBytes(path.c_str(), maxSoundFileBytes, bytes)) {
+        std::cout << "ERROR::SOUND:: " << path << std::endl;
+        return {};
+    }
+    return decodeSound(bytes.data(), bytes.size(), path);
 }
 
 SoundSamples decodeSound(const unsigned char* data, std::size_t size, const std::string& name) {
+    // The game ships RIFF WAVE files of PCM samples. libsndfile reads FLAC,
+    // Ogg and a score of other formats too; none of them reaches its
+    // readers, and the sample format is checked before any is decoded.
+    const bool wave =
+        size >= 12 && std::memcmp(data, "RIFF", 4) == 0 && std::memcmp(data + 8, "WAVE", 4) == 0;
     MemoryFile memory{data, static_cast<sf_count_t>(size)};
     SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     SF_INFO info{};
-    SNDFILE* file = sf_open_virtual(&io, SFM_READ, &info, &memory);
+    SNDFILE* file = wave ? sf_open_virtual(&io, SFM_READ, &info, &memory) : nullptr;
     return readOpenFile(file, info, name);
 }

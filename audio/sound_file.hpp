@@ -13,10 +13,15 @@ struct SoundSamples {
 // many samples before the mixdown (about six minutes of 44.1 kHz stereo).
 inline constexpr long maxSoundSamples = 1L << 25;
 
-// Reads a sound file of any format libsndfile knows; several channels are
-// mixed down to one, as the game places its sounds in space. A missing or
-// undecodable file prints "ERROR::SOUND:: " and the path, and gives no
-// samples.
+// The largest sound file read: the longest sound at four bytes a sample,
+// with room for the header's chunks.
+inline constexpr std::size_t maxSoundFileBytes =
+    std::size_t{4} * static_cast<std::size_t>(maxSoundSamples) + (std::size_t{1} << 20);
+
+// Reads a WAV file of PCM samples (8 to 32 bits), a regular file of at most
+// maxSoundFileBytes; several channels are mixed down to one, as the game
+// places its sounds in space. A missing, undecodable or other kind of file
+// prints "ERROR::SOUND:: " and the path, and gives no samples.
 SoundSamples readSoundFile(const std::string& path);
 
 // The same for a file already in memory; `name` stands for it in the line.

@@ -1,12 +1,18 @@
 #include "render/glyphs.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <iostream>
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_BITMAP_H
+#include FT_MODULE_H
 #include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
+
+#include "app/file_bytes.hpp"
 
 namespace {
 
@@ -85,8 +91,31 @@ void rasterise(FT_Library library, FT_Face face, std::vector<GlyphImage>& out) {
     }
 }
 
-// Opens the face one way or the other, then rasterises it.
-template <typename Open> int rasteriseWith(Open open, std::vector<GlyphImage>& out) {
+// The game ships a TrueType font. FreeType also reads CFF, Type 1, BDF,
+// PCF and more, whose readers the game has no use for: the face is opened
+// by the TrueType driver alone, and one without TrueType outlines (an
+// OpenType font of CFF outlines) is refused before any glyph is loaded.
+FT_Error openTrueType(FT_Library library, const unsigned char* data, std::size_t size,
+                      FT_Face* face) {
+    FT_Open_Args args{};
+    args.flags = FT_OPEN_MEMORY | FT_OPEN_DRIVER;
+    args.memory_base = data;
+    args.memory_size = static_cast<FT_Long>(size);
+    args.driver = FT_Get_Module(library, "truetype");
+    if (args.driver == nullptr || size > static_cast<std::size_t>(LONG_MAX))
+        return FT_Err_Missing_Module;
+    FT_Error error = FT_Open_Face(library, &args, 0, face);
+    FT_ULong glyphTable = 0;
+    if (error == 0 && FT_Load_Sfnt_Table(*face, TTAG_glyf, 0, nullptr, &glyphTable) != 0) {
+        FT_Done_Face(*face);
+        error = FT_Err_Unknown_File_Format;
+    }
+    return error;
+}
+
+} // namespace
+
+int rasteriseGlyphs(const unsigned char* data, std::size_t size, std::vector<GlyphImage>& out) {
     out.clear();
     FT_Library library;
     if (FT_Init_FreeType(&library)) {
@@ -94,7 +123,7 @@ template <typename Open> int rasteriseWith(Open open, std::vector<GlyphImage>& o
         return -1;
     }
     FT_Face face;
-    if (open(library, &face)) {
+    if (openTrueType(library, data, size, &face)) {
         std::cout << "ERROR::FREETYPE: Failed to load font" << std::endl;
         FT_Done_FreeType(library);
         return -1;
@@ -105,18 +134,12 @@ template <typename Open> int rasteriseWith(Open open, std::vector<GlyphImage>& o
     return 0;
 }
 
-} // namespace
-
 int rasteriseGlyphs(const char* fontPath, std::vector<GlyphImage>& out) {
-    return rasteriseWith(
-        [&](FT_Library library, FT_Face* face) { return FT_New_Face(library, fontPath, 0, face); },
-        out);
-}
-
-int rasteriseGlyphs(const unsigned char* data, std::size_t size, std::vector<GlyphImage>& out) {
-    return rasteriseWith(
-        [&](FT_Library library, FT_Face* face) {
-            return FT_New_Memory_Face(library, data, static_cast<FT_Long>(size), 0, face);
-        },
-        out);
+    std::vector<unsigned char> bytes;
+    if (!readFileBytes(fontPath, maxFontFileBytes, bytes)) {
+        out.clear();
+        std::cout << "ERROR::FREETYPE: Failed to load font" << std::endl;
+        return -1;
+    }
+    return rasteriseGlyphs(bytes.data(), bytes.size(), out);
 }

@@ -14,11 +14,15 @@ struct GlyphImage {
     std::vector<unsigned char> coverage; // width * rows bytes, top row first
 };
 
-// Rasterises codes 0 to 127 of a font file at 48 pixels. Prints
+// The largest font file read; the game's is well under 1 MiB.
+inline constexpr std::size_t maxFontFileBytes = std::size_t{16} << 20;
+
+// Rasterises codes 0 to 127 of a TrueType font file (a regular file of at
+// most maxFontFileBytes) at 48 pixels. Prints
 // "ERROR::FREETYPE: Could not init FreeType Library" or
 // "ERROR::FREETYPE: Failed to load font" and returns -1 when there is no
-// table at all, and "ERROR::FREETYTPE: Failed to load Glyph" for each code
-// left out of it; 0 otherwise.
+// table at all (any other kind of font included), and "ERROR::FREETYTPE: Failed to load Glyph" for
+// each code left out of it; 0 otherwise.
 int rasteriseGlyphs(const char* fontPath, std::vector<GlyphImage>& out);
 
 // The same for a font file already in memory.

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <fstream>
-#include <iterator>
 
 #include <stb/stb_image.h>
+
+#include "app/file_bytes.hpp"
 
 namespace {
 
@@ -26,11 +26,82 @@ bool pngChunksFit(const unsigned char* data, std::size_t size) {
     return true;
 }
 
+// stb_image 2.27 builds a JPEG Huffman table of as many codes as the table's
+// sixteen counts add up to, into room for 256: a table claiming more writes
+// past the decoder's own tables. The segments are walked the way the
+// decoder walks them, and a file holding such a table is refused.
+bool jpegHuffmanTablesFit(const unsigned char* data, std::size_t size) {
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8)
+        return true; // not a JPEG
+    // The decoder reads zeros past the end; so does the walk.
+    const auto at = [&](std::size_t i) -> unsigned { return i < size ? data[i] : 0; };
+    const auto length = [&](std::size_t i) { return at(i) << 8 | at(i + 1); };
+    for (std::size_t pos = 2; pos < size;) {
+        // A marker is 0xFF, any number of fill 0xFF, and its code.
+        while (pos < size && data[pos] != 0xFF)
+            ++pos;
+        while (pos < size && data[pos] == 0xFF)
+            ++pos;
+        if (pos >= size)
+            return true;
+        const unsigned marker = data[pos++];
+        if (marker == 0xD9) // end of image
+            return true;
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8))
+            continue; // no segment follows
+        if (marker == 0xC4) {
+            std::size_t table = pos + 2;
+            for (long left = static_cast<long>(length(pos)) - 2; left > 0;) {
+                unsigned codes = 0;
+                for (std::size_t i = 1; i <= 16; ++i)
+                    codes += at(table + i);
+                if (codes > 256)
+                    return false;
+                table += 17 + codes;
+                left -= 17 + static_cast<long>(codes);
+            }
+        }
+        pos += length(pos);
+        if (marker == 0xDA) {
+            // Entropy-coded data follows the scan's header: a 0xFF in it is
+            // followed by 0 or a restart code, up to the next marker.
+            while (pos + 1 < size &&
+                   !(data[pos] == 0xFF && data[pos + 1] != 0 && data[pos + 1] != 0xFF &&
+                     (data[pos + 1] < 0xD0 || data[pos + 1] > 0xD7)))
+                ++pos;
+        }
+    }
+    return true;
+}
+
+// The game ships PNG, JPEG and TGA pictures only. stb_image also decodes
+// BMP, GIF, PSD, PIC, PNM and HDR, whose readers the game has no use for;
+// such a file never reaches the decoder. A TGA has no signature, but its
+// second byte (no colour map, or one) is one no other format's signature
+// has, so stb's earlier tests cannot claim what passes here.
+bool shippedFormat(const unsigned char* data, std::size_t size) {
+    static constexpr unsigned char png[4] = {0x89, 'P', 'N', 'G'};
+    if (size >= 4 && std::equal(png, png + 4, data))
+        return true;
+    if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF)
+        return true;
+    if (size < 18 || data[1] > 1)
+        return false;
+    const int type = data[2], bits = data[16];
+    const bool mapped = type == 1 || type == 9;
+    const bool validType = mapped || type == 2 || type == 3 || type == 10 || type == 11;
+    const bool validBits = mapped
+                               ? bits == 8 || bits == 16
+                               : bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
+    return validType && validBits && (data[1] == 1) == mapped;
+}
+
 } // namespace
 
 bool decodeImage(const unsigned char* data, std::size_t size, int channels, Image& out) {
     out = Image{};
-    if (size == 0 || size > static_cast<std::size_t>(INT_MAX) || !pngChunksFit(data, size))
+    if (size == 0 || size > static_cast<std::size_t>(INT_MAX) || !shippedFormat(data, size) ||
+        !pngChunksFit(data, size) || !jpegHuffmanTablesFit(data, size))
         return false;
     const int length = static_cast<int>(size);
     int width = 0, height = 0, fileChannels = 0;
@@ -54,12 +125,9 @@ bool decodeImage(const unsigned char* data, std::size_t size, int channels, Imag
 
 bool readImageFile(const char* path, int channels, Image& out) {
     out = Image{};
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file),
-                                           std::istreambuf_iterator<char>()};
-    return decodeImage(bytes.data(), bytes.size(), channels, out);
+    std::vector<unsigned char> bytes;
+    return readFileBytes(path, maxImageFileBytes, bytes) &&
+           decodeImage(bytes.data(), bytes.size(), channels, out);
 }
 
 bool fitsSkyFace(const Image& face, int side) {

@@ -18,12 +18,16 @@ inline constexpr int maxImageSide = 16384;
 // fills for seconds; the limit is checked before the decode.
 inline constexpr long maxImagePixels = 4096L * 4096L;
 
-// Decodes PNG, JPEG, TGA and the other formats stb_image knows. channels 0
+// The largest picture file read; the game's are below 1 MiB.
+inline constexpr std::size_t maxImageFileBytes = std::size_t{16} << 20;
+
+// Decodes PNG, JPEG and TGA, and refuses the other formats stb_image knows
+// before decoding them. channels 0
 // keeps the file's own count; 1 to 4 asks for exactly that many. Fails on
 // anything undecodable or too large, leaving out empty.
 bool decodeImage(const unsigned char* data, std::size_t size, int channels, Image& out);
 
-// The same for a file on disk.
+// The same for a file on disk: a regular file of at most maxImageFileBytes.
 bool readImageFile(const char* path, int channels, Image& out);
 
 // Whether a decoded image can be one face of a cube map next to faces of

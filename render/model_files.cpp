@@ -64,6 +64,25 @@ bool statementBeforeFirstMaterial(const std::string& materialFile) {
     return false;
 }
 
+namespace {
+
+// The model's own bytes. It counts itself while it lives: the OBJ reader
+// keeps its model open while it reads the material files the model names,
+// so an open of the model's name while one of these lives is a material
+// file ("mtllib" naming the model itself), and is screened like any.
+class ModelStream : public MemoryStream {
+  public:
+    ModelStream(std::string bytes, int& live) : MemoryStream(std::move(bytes)), live(live) {
+        ++live;
+    }
+    ~ModelStream() override { --live; }
+
+  private:
+    int& live;
+};
+
+} // namespace
+
 ScreenedFiles::ScreenedFiles(std::string modelPath, Assimp::IOSystem* inner)
     : modelPath(std::move(modelPath)), inner(inner) {}
 
@@ -79,29 +98,32 @@ char ScreenedFiles::getOsSeparator() const {
 
 Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode) {
     // The importer asks again after a refusal; the line is printed once.
-    if (std::find(refused.begin(), refused.end(), file) != refused.end())
+    // Nothing is written through here.
+    if (std::strchr(mode, 'w') || std::strchr(mode, 'a') ||
+        std::find(refused.begin(), refused.end(), file) != refused.end())
         return nullptr;
+    // Every file is read whole and served from memory, so each stream handed
+    // out is one of ours and the inner one is closed before the importer
+    // sees anything.
     Assimp::IOStream* stream = inner->Open(file, mode);
-    if (!stream || modelPath == file || !(hasSuffix(modelPath, ".obj") || hasSuffix(file, ".mtl")))
-        return stream;
+    if (!stream)
+        return nullptr;
     std::string bytes(stream->FileSize(), '\0');
-    const size_t read = stream->Read(bytes.data(), 1, bytes.size());
+    bytes.resize(stream->Read(bytes.data(), 1, bytes.size()));
     inner->Close(stream);
-    bytes.resize(read);
-    if (statementBeforeFirstMaterial(bytes)) {
+
+    if (modelPath == file && liveModels == 0)
+        return new ModelStream(std::move(bytes), liveModels);
+    const bool material = hasSuffix(modelPath, ".obj") || hasSuffix(file, ".mtl");
+    if (material && statementBeforeFirstMaterial(bytes)) {
         std::cout << "ERROR::ASSIMP:: " << file << ": a statement before the first newmtl"
                   << std::endl;
         refused.emplace_back(file);
         return nullptr;
     }
-    screened.push_back(new MemoryStream(std::move(bytes)));
-    return screened.back();
+    return new MemoryStream(std::move(bytes));
 }
 
 void ScreenedFiles::Close(Assimp::IOStream* stream) {
-    const auto ours = std::find(screened.begin(), screened.end(), stream);
-    if (ours == screened.end())
-        return inner->Close(stream);
-    screened.erase(ours);
     delete stream;
 }

@@ -32,8 +32,10 @@ class MemoryStream : public Assimp::IOStream {
 // refused with a line, and the model imports without it.
 bool statementBeforeFirstMaterial(const std::string& materialFile);
 
-// Serves files as the inner file system does, but screens the material
-// libraries as above: every file an OBJ model names, and any ".mtl".
+// Serves the files of one model import from the inner file system, read
+// whole into memory, and screens the material libraries as above: every
+// file an OBJ model names (its own name included) and any ".mtl". Every
+// stream it hands out is its own, freed by Close.
 class ScreenedFiles : public Assimp::IOSystem {
   public:
     ScreenedFiles(std::string modelPath, Assimp::IOSystem* inner);
@@ -47,6 +49,6 @@ class ScreenedFiles : public Assimp::IOSystem {
   private:
     std::string modelPath;
     std::unique_ptr<Assimp::IOSystem> inner;
-    std::vector<Assimp::IOStream*> screened; // open streams made here
-    std::vector<std::string> refused;        // material files refused so far
+    int liveModels = 0;               // streams of the model itself, open now
+    std::vector<std::string> refused; // material files refused so far
 };

@@ -220,18 +220,31 @@ TEST(SoundFile, UnreadableFilesAreReportedAndGiveNoSamples) {
         EXPECT_TRUE(s.samples.empty());
     }
 
+    // The same stereo sound in formats libsndfile writes and reads.
+    const auto write = [&](const char* name, int format) {
+        const std::string path = (dir / name).string();
+        SF_INFO info{};
+        info.samplerate = 8000;
+        info.channels = 2;
+        info.format = format;
+        SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+        EXPECT_NE(file, nullptr) << name;
+        const short frames[] = {16000, -16000, 8000, 8000};
+        sf_writef_short(file, frames, 2);
+        sf_close(file);
+        return path;
+    };
+    // What the game does not ship is refused, as readable as it is.
+    for (const std::string& path : {write("float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT),
+                                    write("sound.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16),
+                                    write("sound.au", SF_FORMAT_AU | SF_FORMAT_PCM_16)}) {
+        testing::internal::CaptureStdout();
+        EXPECT_TRUE(readSoundFile(path).samples.empty());
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::SOUND:: " + path + "\n");
+    }
+
     // Two channels are mixed into one, as the game places its sounds.
-    const std::string stereo = (dir / "stereo.wav").string();
-    SF_INFO info{};
-    info.samplerate = 8000;
-    info.channels = 2;
-    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    SNDFILE* file = sf_open(stereo.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(file, nullptr);
-    const short frames[] = {16000, -16000, 8000, 8000};
-    sf_writef_short(file, frames, 2);
-    sf_close(file);
-    const SoundSamples mixed = readSoundFile(stereo);
+    const SoundSamples mixed = readSoundFile(write("stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16));
     EXPECT_EQ(mixed.rate, 8000);
     ASSERT_EQ(mixed.samples.size(), 2u);
     EXPECT_NEAR(mixed.samples[0], 0, 1);
