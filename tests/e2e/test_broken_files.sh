@@ -154,6 +154,12 @@ syntax  Skybox.vert                                                           0 
 rm      Skybox.frag                                                           0   ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ | ERROR::SHADER_COMPILATION_ERROR of type: VERTEX | ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
 empty   Skybox.frag                                                           0   ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
 syntax  Skybox.frag                                                           0   ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
+rm      ghost.vert                                                            0   ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ | ERROR::SHADER_COMPILATION_ERROR of type: VERTEX | ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
+empty   ghost.vert                                                            0   ERROR::SHADER_COMPILATION_ERROR of type: VERTEX | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
+syntax  ghost.vert                                                            0   ERROR::SHADER_COMPILATION_ERROR of type: VERTEX | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
+rm      ghost.frag                                                            0   ERROR::SHADER::FILE_NOT_SUCCESFULLY_READ | ERROR::SHADER_COMPILATION_ERROR of type: VERTEX | ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
+empty   ghost.frag                                                            0   ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
+syntax  ghost.frag                                                            0   ERROR::SHADER_COMPILATION_ERROR of type: FRAGMENT | ERROR::PROGRAM_LINKING_ERROR of type: PROGRAM
 rm      ../assets/sounds/wind.wav                                             0   ERROR::SOUND:: ../assets/sounds/wind.wav
 noise   ../assets/sounds/wind.wav                                             0   ERROR::SOUND:: ../assets/sounds/wind.wav
 rm      ../assets/sounds/footstep.wav                                         0   ERROR::SOUND:: ../assets/sounds/footstep.wav
