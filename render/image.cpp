@@ -4,19 +4,24 @@
 #include <climits>
 
 #include <stb/stb_image.h>
+#include <zlib.h>
 
 #include "app/file_bytes.hpp"
 
 namespace {
 
+bool isPng(const unsigned char* data, std::size_t size) {
+    static constexpr unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    return size >= sizeof signature && std::equal(signature, signature + 8, data);
+}
+
 // stb_image sizes its buffer for a PNG's image data by the lengths its
 // chunks claim, before reading them: 94 bytes claiming two gigabytes got
 // two gigabytes. A chunk longer than what is left of the file is refused.
 bool pngChunksFit(const unsigned char* data, std::size_t size) {
-    static constexpr unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
-    if (size < sizeof signature || !std::equal(signature, signature + 8, data))
-        return true; // not a PNG
-    for (std::size_t at = sizeof signature; at + 8 <= size;) {
+    if (!isPng(data, size))
+        return true;
+    for (std::size_t at = 8; at + 8 <= size;) {
         const std::size_t length = std::size_t{data[at]} << 24 | std::size_t{data[at + 1]} << 16 |
                                    std::size_t{data[at + 2]} << 8 | data[at + 3];
         if (length > size - at - 8)
@@ -24,6 +29,48 @@ bool pngChunksFit(const unsigned char* data, std::size_t size) {
         at += 8 + length + 4; // length, type, data, checksum
     }
     return true;
+}
+
+// stb_image 2.27 takes the deflate distance codes 30 and 31, which do not
+// exist, as a distance of 0 and copies bytes it has not written yet: the
+// picture fills with whatever the heap held, and may decode or not from one
+// run to the next. zlib reads the image data first, and a PNG whose data it
+// calls corrupt is refused, as is one that inflates past the largest
+// picture taken (16-bit RGBA, a filter byte a row): stb would hold it all.
+// The chunks are known to fit (pngChunksFit).
+bool pngDataInflates(const unsigned char* data, std::size_t size) {
+    if (!isPng(data, size))
+        return true;
+    constexpr uLong mostData = maxImagePixels * 8 + 8L * maxImageSide;
+    z_stream stream{};
+    if (inflateInit(&stream) != Z_OK)
+        return false;
+    unsigned char scratch[16384];
+    int status = Z_OK;
+    for (std::size_t at = 8; at + 8 <= size && status != Z_STREAM_END;) {
+        const std::size_t length = std::size_t{data[at]} << 24 | std::size_t{data[at + 1]} << 16 |
+                                   std::size_t{data[at + 2]} << 8 | data[at + 3];
+        if (std::equal(data + at + 4, data + at + 8, "IEND"))
+            break; // stb reads no further
+        if (std::equal(data + at + 4, data + at + 8, "IDAT")) {
+            stream.next_in = const_cast<unsigned char*>(data + at + 8);
+            stream.avail_in = static_cast<uInt>(length);
+            while (stream.avail_in > 0 && status == Z_OK) {
+                stream.next_out = scratch;
+                stream.avail_out = sizeof scratch;
+                status = inflate(&stream, Z_NO_FLUSH);
+                if (status == Z_BUF_ERROR)
+                    status = Z_OK; // wants more input: the next chunk's
+                if (stream.total_out > mostData)
+                    status = Z_DATA_ERROR;
+            }
+            if (status != Z_OK && status != Z_STREAM_END)
+                break;
+        }
+        at += 8 + length + 4;
+    }
+    inflateEnd(&stream);
+    return status == Z_OK || status == Z_STREAM_END;
 }
 
 // stb_image 2.27 builds a JPEG Huffman table of as many codes as the table's
@@ -101,7 +148,8 @@ bool shippedFormat(const unsigned char* data, std::size_t size) {
 bool decodeImage(const unsigned char* data, std::size_t size, int channels, Image& out) {
     out = Image{};
     if (size == 0 || size > static_cast<std::size_t>(INT_MAX) || !shippedFormat(data, size) ||
-        !pngChunksFit(data, size) || !jpegHuffmanTablesFit(data, size))
+        !pngChunksFit(data, size) || !pngDataInflates(data, size) ||
+        !jpegHuffmanTablesFit(data, size))
         return false;
     const int length = static_cast<int>(size);
     int width = 0, height = 0, fileChannels = 0;
