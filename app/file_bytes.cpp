@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,11 +10,14 @@
 
 bool readFileBytes(const char* path, std::size_t cap, std::vector<unsigned char>& out) {
     out.clear();
-    // O_NONBLOCK so that opening a FIFO with no writer cannot hang; the
-    // fstat then refuses it.
-    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    // O_NONBLOCK so that opening a FIFO with no writer cannot hang, and
+    // O_NOCTTY so that a terminal named here does not become ours; the
+    // fstat then refuses both.
+    const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
+    const std::unique_ptr<const int, void (*)(const int*)> closer(
+        &fd, [](const int* f) { ::close(*f); });
     struct stat info {};
     bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 &&
               static_cast<unsigned long long>(info.st_size) <= cap;
@@ -38,7 +42,6 @@ bool readFileBytes(const char* path, std::size_t cap, std::vector<unsigned char>
         }
         out.resize(ok ? have : 0);
     }
-    ::close(fd);
     if (!ok)
         out.clear();
     return ok;

@@ -1,6 +1,7 @@
 #include "audio/sound_file.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <iostream>
 
@@ -82,6 +83,39 @@ sf_count_t memoryTell(void* user) {
     return static_cast<MemoryFile*>(user)->at;
 }
 
+// Whether a RIFF WAVE file's format chunk says PCM samples of 8, 16, 24 or
+// 32 bits, plainly or as the extensible format's PCM subformat. libsndfile
+// builds an ADPCM, GSM or MPEG decoder while it opens a file, so the chunk
+// is looked up here before libsndfile sees any of it.
+bool pcmWave(const unsigned char* data, std::size_t size) {
+    const auto little = [data](std::size_t at, int bytes) {
+        std::uint32_t value = 0;
+        for (int i = bytes - 1; i >= 0; --i)
+            value = value << 8 | data[at + static_cast<std::size_t>(i)];
+        return std::size_t{value};
+    };
+    if (size < 12 || std::memcmp(data, "RIFF", 4) != 0 || std::memcmp(data + 8, "WAVE", 4) != 0)
+        return false;
+    for (std::size_t at = 12; at + 8 <= size;) {
+        const std::size_t length = little(at + 4, 4);
+        if (length > size - at - 8)
+            return false;
+        if (std::memcmp(data + at, "fmt ", 4) == 0) {
+            static const unsigned char pcmGuid[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                                      0x10, 0x00, 0x80, 0x00, 0x00, 0xaa,
+                                                      0x00, 0x38, 0x9b, 0x71};
+            if (length < 16)
+                return false;
+            const std::size_t tag = little(at + 8, 2), bits = little(at + 22, 2);
+            const bool pcm = tag == 1 || (tag == 0xfffe && length >= 40 &&
+                                          std::memcmp(data + at + 32, pcmGuid, 16) == 0);
+            return pcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
+        }
+        at += 8 + length + (length & 1); // odd lengths are padded to even
+    }
+    return false;
+}
+
 } // namespace
 
 SoundSamples readSoundFile(const std::string& path) {
@@ -95,10 +129,10 @@ SoundSamples readSoundFile(const std::string& path) {
 
 SoundSamples decodeSound(const unsigned char* data, std::size_t size, const std::string& name) {
     // The game ships RIFF WAVE files of PCM samples. libsndfile reads FLAC,
-    // Ogg and a score of other formats too; none of them reaches its
-    // readers, and the sample format is checked before any is decoded.
-    const bool wave =
-        size >= 12 && std::memcmp(data, "RIFF", 4) == 0 && std::memcmp(data + 8, "WAVE", 4) == 0;
+    // Ogg, ADPCM, GSM, MPEG and a score of other formats too; only a WAVE
+    // file whose format chunk says PCM is handed to it, and what it makes of
+    // the file is checked again before a sample is read.
+    const bool wave = pcmWave(data, size);
     MemoryFile memory{data, static_cast<sf_count_t>(size)};
     SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     SF_INFO info{};

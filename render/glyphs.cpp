@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <iostream>
 
 #include <ft2build.h>
@@ -95,8 +96,12 @@ void rasterise(FT_Library library, FT_Face face, std::vector<GlyphImage>& out) {
 // PCF and more, whose readers the game has no use for: the face is opened
 // by the TrueType driver alone, and one without TrueType outlines (an
 // OpenType font of CFF outlines) is refused before any glyph is loaded.
+// That driver also unpacks WOFF and WOFF2 fonts and opens collections as
+// it opens the face, so the file must begin as a plain TrueType file does.
 FT_Error openTrueType(FT_Library library, const unsigned char* data, std::size_t size,
                       FT_Face* face) {
+    if (size < 4 || (std::memcmp(data, "\0\1\0\0", 4) != 0 && std::memcmp(data, "true", 4) != 0))
+        return FT_Err_Unknown_File_Format;
     FT_Open_Args args{};
     args.flags = FT_OPEN_MEMORY | FT_OPEN_DRIVER;
     args.memory_base = data;

@@ -5,6 +5,11 @@
 #include <cstring>
 #include <iostream>
 #include <string_view>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "app/file_bytes.hpp"
 
 size_t MemoryStream::Read(void* into, size_t size, size_t count) {
     if (size == 0)
@@ -64,6 +69,19 @@ bool statementBeforeFirstMaterial(const std::string& materialFile) {
     return false;
 }
 
+bool RegularFiles::Exists(const char* file) const {
+    struct stat info {};
+    return ::stat(file, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+Assimp::IOStream* RegularFiles::Open(const char* file, const char* mode) {
+    std::vector<unsigned char> bytes;
+    if (std::strchr(mode, 'w') || std::strchr(mode, 'a') ||
+        !readFileBytes(file, maxModelFileBytes, bytes))
+        return nullptr;
+    return new MemoryStream(std::string(bytes.begin(), bytes.end()));
+}
+
 namespace {
 
 // The model's own bytes. It counts itself while it lives: the OBJ reader
@@ -99,8 +117,9 @@ char ScreenedFiles::getOsSeparator() const {
 Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode) {
     // The importer asks again after a refusal; the line is printed once.
     // Nothing is written through here.
+    const bool model = modelPath == file && liveModels == 0;
     if (std::strchr(mode, 'w') || std::strchr(mode, 'a') ||
-        std::find(refused.begin(), refused.end(), file) != refused.end())
+        (!model && std::find(refused.begin(), refused.end(), file) != refused.end()))
         return nullptr;
     // Every file is read whole and served from memory, so each stream handed
     // out is one of ours and the inner one is closed before the importer
@@ -112,7 +131,7 @@ Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode) {
     bytes.resize(stream->Read(bytes.data(), 1, bytes.size()));
     inner->Close(stream);
 
-    if (modelPath == file && liveModels == 0)
+    if (model)
         return new ModelStream(std::move(bytes), liveModels);
     const bool material = hasSuffix(modelPath, ".obj") || hasSuffix(file, ".mtl");
     if (material && statementBeforeFirstMaterial(bytes)) {

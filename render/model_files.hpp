@@ -1,6 +1,7 @@
 #pragma once
 // The files an import reads, as Assimp asks for them: held in memory, and
 // screened for what crashes the importer before it sees them.
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,20 @@ class MemoryStream : public Assimp::IOStream {
 // anything but comments and blank lines before its first material is
 // refused with a line, and the model imports without it.
 bool statementBeforeFirstMaterial(const std::string& materialFile);
+
+// The game's model files, and the material files they name, from disk:
+// regular files within the cap only, read whole. A material named from a
+// model file can be anything on disk; a FIFO would block the import and a
+// huge file would be read whole.
+inline constexpr std::size_t maxModelFileBytes = 16u << 20;
+
+class RegularFiles : public Assimp::IOSystem {
+  public:
+    bool Exists(const char* file) const override;
+    char getOsSeparator() const override { return '/'; }
+    Assimp::IOStream* Open(const char* file, const char* mode) override;
+    void Close(Assimp::IOStream* stream) override { delete stream; }
+};
 
 // Serves the files of one model import from the inner file system, read
 // whole into memory, and screens the material libraries as above: every

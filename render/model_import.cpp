@@ -5,7 +5,6 @@
 #include <iostream>
 #include <utility>
 
-#include <assimp/DefaultIOSystem.h>
 #include <assimp/Importer.hpp>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
@@ -93,7 +92,7 @@ void visitNode(const aiNode* node, const aiScene* scene, ModelData& model) {
 bool importModel(const std::string& path, ModelData& out, Assimp::IOSystem* io) {
     out = ModelData{};
     Assimp::Importer importer;
-    importer.SetIOHandler(new ScreenedFiles(path, io ? io : new Assimp::DefaultIOSystem));
+    importer.SetIOHandler(new ScreenedFiles(path, io ? io : new RegularFiles));
     // Tangents for the lit shaders, triangles only, normals where a file has
     // none, and UVs flipped for OpenGL, whose textures start at the bottom
     // row. These four make 0x800029, the set every model of the game has

@@ -49,6 +49,20 @@ TEST_F(FileInput, OnlyRegularFilesWithinTheCapAreRead) {
     for (const std::string& other :
          {path("fifo"), dir.string(), std::string("/dev/zero"), path("absent")})
         EXPECT_FALSE(readFileBytes(other.c_str(), 1 << 20, bytes)) << other;
+
+    // Nor may a model name them as its material file.
+    RegularFiles files;
+    fs::copy_file(path("four"), path("big.mtl"));
+    fs::resize_file(path("big.mtl"), maxModelFileBytes + 1);
+    for (const std::string& other : {path("fifo"), dir.string(), std::string("/dev/zero")}) {
+        EXPECT_FALSE(files.Exists(other.c_str())) << other;
+        EXPECT_EQ(files.Open(other.c_str(), "rb"), nullptr) << other;
+    }
+    EXPECT_EQ(files.Open(path("big.mtl").c_str(), "rb"), nullptr);
+    Assimp::IOStream* four = files.Open(path("four").c_str(), "rb");
+    ASSERT_NE(four, nullptr);
+    EXPECT_EQ(four->FileSize(), 4u);
+    files.Close(four);
 }
 
 TEST_F(FileInput, PicturesOfOtherFormatsOrOverTheCapAreRefused) {
@@ -59,9 +73,20 @@ TEST_F(FileInput, PicturesOfOtherFormatsOrOverTheCapAreRefused) {
     ASSERT_NE(stbi_write_hdr(path("a.hdr").c_str(), 1, 1, 3, light), 0);
     std::ofstream(path("a.pnm"), std::ios::binary) << "P6\n1 1\n255\n\xc8\x64\x32";
 
+    ASSERT_NE(stbi_write_png(path("a.png").c_str(), 1, 1, 3, rgb, 3), 0);
+    // One pixel, its image data a filter byte and a copy of three bytes from
+    // distance code 30, which deflate does not have: stb "decodes" it from
+    // whatever its buffer held.
+    std::ofstream(path("d30.png"), std::ios::binary) << std::string(
+        "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90\x77\x53\xde"
+        "\0\0\0\x0aIDAT\x78\x01\x63\x00\x3e\0\0\0\0\0\xb2\x30\xcf\xd8"
+        "\0\0\0\0IEND\xae\x42\x60\x82",
+        67);
+
     Image image;
-    EXPECT_TRUE(readImageFile(path("a.tga").c_str(), 0, image));
-    for (const char* other : {"a.bmp", "a.hdr", "a.pnm"})
+    for (const char* shipped : {"a.tga", "a.png"})
+        EXPECT_TRUE(readImageFile(path(shipped).c_str(), 0, image)) << shipped;
+    for (const char* other : {"a.bmp", "a.hdr", "a.pnm", "d30.png"})
         EXPECT_FALSE(readImageFile(path(other).c_str(), 0, image)) << other;
 
     // The same good picture, padded past the cap: refused before it is read.
@@ -77,11 +102,30 @@ TEST_F(FileInput, FontsOtherThanTrueTypeAreRefused) {
            "SIZE 8 75 75\nFONTBOUNDINGBOX 8 8 0 0\nSTARTPROPERTIES 2\nFONT_ASCENT 8\n"
            "FONT_DESCENT 0\nENDPROPERTIES\nCHARS 1\nSTARTCHAR A\nENCODING 65\nSWIDTH 500 0\n"
            "DWIDTH 8 0\nBBX 8 8 0 0\nBITMAP\nFF\n81\n81\n81\nFF\n81\n81\n81\nENDCHAR\nENDFONT\n";
+    // The game's own font, read well, then made the one face of a collection:
+    // a 16-byte header before it moves on the offset in every table record.
     std::vector<GlyphImage> glyphs;
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(rasteriseGlyphs(path("a.bdf").c_str(), glyphs), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::FREETYPE: Failed to load font\n");
-    EXPECT_TRUE(glyphs.empty());
+    std::vector<unsigned char> font;
+    ASSERT_TRUE(readFileBytes(FROSTMOOR_ASSET_DIR "/fonts/arial.ttf", maxFontFileBytes, font));
+    EXPECT_EQ(rasteriseGlyphs(font.data(), font.size(), glyphs), 0);
+    const std::size_t tables = font.at(4) << 8 | font.at(5);
+    for (std::size_t at = 12 + 8; at < 12 + 16 * tables; at += 16) {
+        unsigned long offset = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            offset = offset << 8 | font.at(at + i);
+        for (std::size_t i = 0; i < 4; ++i)
+            font[at + i] = static_cast<unsigned char>((offset + 16) >> (24 - 8 * i));
+    }
+    const unsigned char header[16] = {'t', 't', 'c', 'f', 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 16};
+    font.insert(font.begin(), header, header + 16);
+    std::ofstream(path("a.ttc"), std::ios::binary) << std::string(font.begin(), font.end());
+
+    for (const char* other : {"a.bdf", "a.ttc"}) {
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(rasteriseGlyphs(path(other).c_str(), glyphs), -1) << other;
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::FREETYPE: Failed to load font\n");
+        EXPECT_TRUE(glyphs.empty()) << other;
+    }
 }
 
 namespace {
@@ -131,13 +175,13 @@ TEST(ScreenedFiles, OwnsWhatItHandsOutAndScreensTheModelNamedAsItsMaterials) {
     EXPECT_EQ(innerOpen, 0);
     files.Close(first);
 
-    // Closed, the model is the model again; a deleted stream counts as closed.
-    ScreenedFiles again("dir/m.obj", new CountedFiles({{"dir/m.obj", model}}, innerOpen));
-    delete again.Open("dir/m.obj", "rb");
-    Assimp::IOStream* reopened = again.Open("dir/m.obj", "rb");
+    // Closed, the model is the model again, though refused as a material
+    // file; a deleted stream counts as closed.
+    delete files.Open("dir/m.obj", "rb");
+    Assimp::IOStream* reopened = files.Open("dir/m.obj", "rb");
     EXPECT_NE(reopened, nullptr);
-    again.Close(reopened);
-    EXPECT_EQ(again.Open("dir/absent.mtl", "rb"), nullptr);
-    EXPECT_EQ(again.Open("dir/m.obj", "wb"), nullptr);
+    files.Close(reopened);
+    EXPECT_EQ(files.Open("dir/absent.mtl", "rb"), nullptr);
+    EXPECT_EQ(files.Open("dir/m.obj", "wb"), nullptr);
     EXPECT_EQ(innerOpen, 0);
 }

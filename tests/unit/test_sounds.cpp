@@ -186,8 +186,10 @@ TEST(SoundFile, UnreadableFilesAreReportedAndGiveNoSamples) {
         std::filesystem::temp_directory_path() / ("frostmoor-sounds-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     // Real RIFF/WAVE headers over bodies the game cannot use: a PCM sound of
-    // no samples at all, and one of no channels.
-    const auto wave = [&](const char* name, std::uint16_t channels, std::uint32_t dataBytes) {
+    // no samples at all, one of no channels, and one of 12-bit samples, which
+    // libsndfile would read as 16-bit ones.
+    const auto wave = [&](const char* name, std::uint16_t channels, std::uint32_t dataBytes,
+                          std::uint16_t bits = 16) {
         const std::string path = (dir / name).string();
         std::string bytes;
         const auto put = [&](std::uint32_t value, int size) {
@@ -203,7 +205,7 @@ TEST(SoundFile, UnreadableFilesAreReportedAndGiveNoSamples) {
         put(22050, 4);
         put(22050u * 2u * channels, 4);
         put(2u * channels, 2);
-        put(16, 2);
+        put(bits, 2);
         bytes += "data";
         put(dataBytes, 4);
         bytes.append(dataBytes, '\0');
@@ -212,20 +214,20 @@ TEST(SoundFile, UnreadableFilesAreReportedAndGiveNoSamples) {
         return path;
     };
     const std::string absent = (dir / "absent.wav").string();
-    for (const std::string& path :
-         {absent, wave("empty.wav", 1, 0), wave("no-channels.wav", 0, 64)}) {
+    for (const std::string& path : {absent, wave("empty.wav", 1, 0), wave("no-channels.wav", 0, 64),
+                                    wave("twelve-bit.wav", 1, 64, 12)}) {
         testing::internal::CaptureStdout();
         const SoundSamples s = readSoundFile(path);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::SOUND:: " + path + "\n");
         EXPECT_TRUE(s.samples.empty());
     }
 
-    // The same stereo sound in formats libsndfile writes and reads.
-    const auto write = [&](const char* name, int format) {
+    // The same sound in formats libsndfile writes and reads.
+    const auto write = [&](const char* name, int format, int channels = 2) {
         const std::string path = (dir / name).string();
         SF_INFO info{};
         info.samplerate = 8000;
-        info.channels = 2;
+        info.channels = channels;
         info.format = format;
         SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
         EXPECT_NE(file, nullptr) << name;
@@ -237,14 +239,19 @@ TEST(SoundFile, UnreadableFilesAreReportedAndGiveNoSamples) {
     // What the game does not ship is refused, as readable as it is.
     for (const std::string& path : {write("float.wav", SF_FORMAT_WAV | SF_FORMAT_FLOAT),
                                     write("sound.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16),
-                                    write("sound.au", SF_FORMAT_AU | SF_FORMAT_PCM_16)}) {
+                                    write("sound.au", SF_FORMAT_AU | SF_FORMAT_PCM_16),
+                                    write("ima.wav", SF_FORMAT_WAV | SF_FORMAT_IMA_ADPCM, 1),
+                                    write("ms.wav", SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM, 1),
+                                    write("gsm.wav", SF_FORMAT_WAV | SF_FORMAT_GSM610, 1)}) {
         testing::internal::CaptureStdout();
         EXPECT_TRUE(readSoundFile(path).samples.empty());
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR::SOUND:: " + path + "\n");
     }
 
-    // Two channels are mixed into one, as the game places its sounds.
-    const SoundSamples mixed = readSoundFile(write("stereo.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16));
+    // Two channels are mixed into one, as the game places its sounds; the
+    // extensible header's PCM is PCM too.
+    const SoundSamples mixed =
+        readSoundFile(write("stereo.wav", SF_FORMAT_WAVEX | SF_FORMAT_PCM_16));
     EXPECT_EQ(mixed.rate, 8000);
     ASSERT_EQ(mixed.samples.size(), 2u);
     EXPECT_NEAR(mixed.samples[0], 0, 1);
