@@ -6,8 +6,8 @@
 // The replay holds an input to what libFuzzer held it to. It is handed over
 // in a buffer of exactly its size, so that AddressSanitizer sees a read one
 // byte past its end; and it has a budget of processor time
-// (--budget-ms=N, 1000 by default; the game's own files take under 100 ms
-// even under the sanitizers): one that overruns it fails the replay, named,
+// (--budget-ms=N, 1000 by default; the game's own files take a fraction of
+// it, even under the sanitizers): one that overruns it fails the replay, named,
 // as libFuzzer's timeout would. Processor time, not the clock's, so that a
 // busy machine does not fail it; ctest's TIMEOUT catches an input that
 // blocks.
