@@ -12,8 +12,14 @@ build=$(realpath "$2")
 
 T=$(mktemp -d /tmp/frostmoor-package.XXXXXX)
 root=$T/root
-version=$(dpkg-deb -f "$deb" Version)
-data_deb=${deb%/*}/frostmoor-data_${version}_all.deb
+# shellcheck source-path=SCRIPTDIR source=../../debian/tests/upstream-version.sh
+source "$(dirname "$0")/../../debian/tests/upstream-version.sh"
+# The game's own files name the upstream version. The data package, not
+# rebuilt with a binary-only rebuild of the game, has the source's version,
+# which the game depends on exactly; file names leave out the epoch.
+version=$(upstream_version "$(dpkg-deb -f "$deb" Version)")
+source_version=$(dpkg-deb --show --showformat '${source:Version}' "$deb")
+data_deb=${deb%/*}/frostmoor-data_${source_version#*:}_all.deb
 dpkg-deb -x "$deb" "$root"
 dpkg-deb -x "$data_deb" "$root"
 # fonts-liberation, a dependency, as it would be installed beside the game.
@@ -24,6 +30,11 @@ export FROSTMOOR_BIN=$root/usr/games/frostmoor FROSTMOOR_RUN_DIR=$data/run FROST
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 source "$(dirname "$0")/lib.sh"
 trap 'cleanup; rm -rf "$T"' EXIT
+
+# Rebuilds, Debian revisions and epochs leave the upstream version alone.
+for given in 1.0.0 1.0.0+b1 1.0.0-1 1:1.0.0-1 1:1.0.0-1+b2; do
+    [ "$(upstream_version "$given")" = 1.0.0 ] || fail "the upstream version of $given is not 1.0.0"
+done
 
 export HOME=$T/home XDG_CONFIG_HOME=$T/config XDG_CACHE_HOME=$T/cache
 mkdir -p "$HOME" "$T/elsewhere"
@@ -55,7 +66,7 @@ ended() { [ -f "$GAME_STATUS_FILE" ]; }
 
 # --- options and the launcher's own failures: nothing may be created ---
 printed=$("$launcher" --version) || fail "--version exited with status $?"
-[ "$printed" = "frostmoor $version" ] || fail "--version printed '$printed', not the package's version $version"
+[ "$printed" = "frostmoor $version" ] || fail "--version printed '$printed', not the package's upstream version $version"
 help=$("$launcher" --help) || fail "--help exited with a failure"
 for text in "$settings" "F2" "Escape"; do
     grep -qF -- "$text" <<<"$help" || fail "--help does not mention '$text'"
@@ -127,6 +138,12 @@ echo "ok: launcher, settings and window"
 # --- the files as packaged ---
 out=$(desktop-file-validate "$root/usr/share/applications/frostmoor.desktop" 2>&1) && [ -z "$out" ] ||
     fail "desktop-file-validate: $out"
+# The menu's generic name says what the game is, as the package's
+# description does.
+generic=$(sed -n 's/^GenericName=//p' "$root/usr/share/applications/frostmoor.desktop")
+description=$(dpkg-deb -f "$deb" Description | sed -n 1p)
+[[ ${description,,} == "${generic,,}: "* ]] ||
+    fail "the desktop entry's generic name '$generic' is not what the description '$description' calls the game"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml >"$T/appstream" ||
     fail "appstreamcli: $(cat "$T/appstream")"
 manual=$root/usr/share/man/man6/frostmoor.6.gz
@@ -166,8 +183,8 @@ target=$(readlink "$root$font") || fail "the font is not a link"
 depends=$(dpkg-deb -f "$data_deb" Depends)
 grep -qE '^ *fonts-liberation *(\([^)]*\))? *$' <<<"$(tr ',' '\n' <<<"$depends")" ||
     fail "the data package does not depend on fonts-liberation: $depends"
-grep -qE "^ *frostmoor-data \(= $version\) *$" <<<"$(dpkg-deb -f "$deb" Depends | tr ',' '\n')" ||
-    fail "the game does not depend on frostmoor-data (= $version)"
+grep -qxF "frostmoor-data (= $source_version)" <<<"$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed 's/^ *//; s/ *$//')" ||
+    fail "the game does not depend on frostmoor-data (= $source_version)"
 dpkg-deb -c "$deb" >"$T/game.list"
 ! grep -qF ./usr/share/games/ "$T/game.list" || fail "the game's package carries data"
 [ -z "$(find "$root" -name '*.ttf' -type f)" ] || fail "the package carries a font file"
