@@ -23,8 +23,6 @@
 namespace {
 // No sane records file comes near this; a bigger one is not read at all.
 constexpr std::size_t maxFileBytes = 1 << 20;
-// As many links as the system itself follows before it gives up.
-constexpr int maxLinks = 40;
 
 // The system's words for an error; safe on the saving thread too.
 std::string failure(const char* what, int error) {
@@ -39,47 +37,6 @@ void report(const std::string& path, const std::string& reason) {
 
 bool failed(const std::string& path, const char* what, int error) {
     report(path, failure(what, error));
-    return false;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// Where path leads: itself, or the file at the end of its links, which
-// need not exist. Dotfile managers keep the records behind a link, and
-// the link must stay one. False, with errno, when it leads nowhere.
-bool followLinks(const std::string& path, std::string& file) {
-    file = path;
-    for (int hop = 0; hop <= maxLinks; ++hop) {
-        struct stat seen;
-        const bool there = lstat(file.c_str(), &seen) == 0;
-        if (!there && errno != ENOENT)
-            return false;
-        if (!there || !S_ISLNK(seen.st_mode)) {
-            // Named without the "dir/../" of relative links, for the player.
-            char* folder = hop > 0 ? realpath(folderOf(file).c_str(), nullptr) : nullptr;
-            if (folder != nullptr)
-                file = std::string(folder) + file.substr(file.rfind('/'));
-            std::free(folder);
-            return true;
-        }
-        std::array<char, 4096> target;
-        const ssize_t size = readlink(file.c_str(), target.data(), target.size());
-        if (size < 0)
-            return false;
-        if (static_cast<std::size_t>(size) == target.size()) {
-            errno = ENAMETOOLONG;
-            return false;
-        }
-        // A relative link is relative to its own folder, not to ours.
-        const std::string to(target.data(), static_cast<std::size_t>(size));
-        file = !to.empty() && to[0] == '/' ? to : folderOf(file) + "/" + to;
-    }
-    errno = ELOOP;
     return false;
 }
 
@@ -152,8 +109,6 @@ class Lock {
 constexpr std::chrono::milliseconds savePatience{5000};
 constexpr std::chrono::milliseconds loadPatience{0};
 
-constexpr std::string_view temporaryMark = ".new-";
-
 // The temporary files that saves cut short by a crash left beside the
 // file. Only under the lock: another game's save may be writing one now.
 void removeTemporaries(const std::string& file) {
@@ -165,19 +120,6 @@ void removeTemporaries(const std::string& file) {
         if (std::string_view(entry->d_name).starts_with(prefix))
             unlinkat(dirfd(folder), entry->d_name, 0);
     closedir(folder);
-}
-
-// Six letters of chance: a name no crash can leave taken for good, even in
-// a sandbox where every run has the same process id.
-std::string temporaryName(const std::string& file) {
-    static constexpr std::string_view letters =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 chance{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, letters.size() - 1);
-    std::string name = file + std::string(temporaryMark);
-    for (int i = 0; i < 6; ++i)
-        name += letters[pick(chance)];
-    return name;
 }
 
 // "name.broken-N" for the first N not taken. A hard link never replaces a
@@ -294,48 +236,11 @@ Records merged(Records file, const Records& mine, int newPlayed, int newWon) {
     return file;
 }
 
-// A new temporary file beside the file, flushed to the disk, renamed over
-// it, and the folder flushed so that the rename outlives a crash too.
+// Written privately: the records are the player's own.
 bool writeFile(const std::string& path, const std::string& file, const std::string& text,
                const RecordsIo& io) {
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = temporaryName(file);
-        fd = io.open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno != EEXIST)
-            break;
-    }
-    if (fd < 0)
-        return failed(path, "not saved", errno);
-
-    int error = 0;
-    for (std::size_t done = 0; error == 0 && done < text.size();) {
-        const long wrote = io.write(fd, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote > 0)
-            done += static_cast<std::size_t>(wrote);
-        else
-            error = wrote < 0 ? errno : EIO;
-    }
-    if (error == 0 && io.fsync(fd) != 0)
-        error = errno;
-    if (io.close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && io.rename(temporary.c_str(), file.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temporary.c_str());
-        return failed(path, "not saved", error);
-    }
-    // A failure here leaves the new file in place all the same.
-    const int folder = io.open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (folder >= 0) {
-        io.fsync(folder);
-        io.close(folder);
-    }
-    return true;
+    const int error = writeDurably(file, text, 0600, io);
+    return error == 0 || failed(path, "not saved", error);
 }
 
 // Every folder of path up to its last slash, made private when missing.
@@ -349,16 +254,11 @@ bool makeFolders(const std::string& path) {
     return true;
 }
 
-int systemOpen(const char* path, int flags, int mode) {
-    return ::open(path, flags, mode);
-}
-long systemRead(int fd, void* data, unsigned long size) {
-    return ::read(fd, data, size);
-}
-long systemWrite(int fd, const void* data, unsigned long size) {
-    return ::write(fd, data, size);
-}
 } // namespace
+
+const RecordsIo& systemRecordsIo() {
+    return systemFileIo();
+}
 
 std::string recordsPath(const char* xdgDataHome, const char* home) {
     if (xdgDataHome != nullptr && xdgDataHome[0] == '/')
@@ -366,11 +266,6 @@ std::string recordsPath(const char* xdgDataHome, const char* home) {
     if (home != nullptr && home[0] == '/')
         return std::string(home) + "/.local/share/frostmoor/records.txt";
     return {};
-}
-
-const RecordsIo& systemRecordsIo() {
-    static const RecordsIo io{systemOpen, systemRead, systemWrite, ::fsync, ::close, ::rename};
-    return io;
 }
 
 RecordsRead loadRecords(const std::string& path, Records& out, const RecordsIo& io) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/durable_file.hpp"
 #include "game/path.hpp"
 
 inline constexpr int recordsVersion = 1;
@@ -48,14 +49,7 @@ int addCount(int count, int more);
 
 // The file system calls of a load and a save, so that a test can fail or
 // slow any one of them.
-struct RecordsIo {
-    int (*open)(const char* path, int flags, int mode);
-    long (*read)(int fd, void* data, unsigned long size);
-    long (*write)(int fd, const void* data, unsigned long size);
-    int (*fsync)(int fd);
-    int (*close)(int fd);
-    int (*rename)(const char* from, const char* to);
-};
+using RecordsIo = FileIo;
 const RecordsIo& systemRecordsIo();
 
 // Missing: no records yet. Broken: kept aside, the records start empty.
