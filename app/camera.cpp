@@ -100,5 +100,5 @@ void mouseCallback(GLFWwindow* w, double xpos, double ypos) {
     lastX = static_cast<float>(xpos);
     lastY = static_cast<float>(ypos);
     if (freeCamera && !paused)
-        camera.processMouseMovement(xoffset, yoffset);
+        camera.processMouseMovement(xoffset, invertLook ? -yoffset : yoffset);
 }

@@ -1,5 +1,7 @@
 #include "app/keyboard.hpp"
 
+#include "app/camera.hpp"
+#include "app/settings.hpp"
 #include "app/startup.hpp"
 #include "game/loop.hpp"
 #include "game/player.hpp"
@@ -35,8 +37,12 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     // P acts before the walk: the frame that pauses takes no step, so no cube,
     // cactus or win falls into a frame whose sounds the pause would swallow.
     const bool pausedNow = keys.p && pHeld == 0 ? !paused : paused;
-    if (!gameEnded && !pausedNow)
-        moveSnowman(keys.w, keys.s, keys.a, keys.d);
+    if (!gameEnded && !pausedNow) {
+        if (keys.w || keys.s || keys.a || keys.d)
+            moveSnowman(keys.w, keys.s, keys.a, keys.d);
+        else
+            walkSnowman(keys.padForward, keys.padRight);
+    }
 
     toggle(keys.f2, f2Held, showFps, "Show fps toggled to: ", out);
     toggle(keys.f3, f3Held, wireframe, "Wire frame toggled to: ", out);
@@ -59,6 +65,39 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     enterHeld = keys.enter;
 }
 
+void addPad(KeyState& keys, const PadInput& pad) {
+    keys.escape = keys.escape || pad.quit;
+    keys.p = keys.p || pad.pause;
+    keys.enter = keys.enter || pad.choose;
+    keys.padForward = pad.forward;
+    keys.padRight = pad.right;
+}
+
+namespace {
+
+static_assert(GLFW_GAMEPAD_BUTTON_A == ButtonA && GLFW_GAMEPAD_BUTTON_START == ButtonStart &&
+              GLFW_GAMEPAD_BUTTON_DPAD_LEFT == DpadLeft &&
+              GLFW_GAMEPAD_BUTTON_LAST + 1 == PadButtons && GLFW_GAMEPAD_AXIS_LEFT_X == LeftX &&
+              GLFW_GAMEPAD_AXIS_RIGHT_Y == RightY && GLFW_GAMEPAD_AXIS_LAST + 1 == PadAxes);
+
+// The first joystick the window library knows a gamepad mapping for; one
+// plugged in mid-game is found on the next frame.
+bool pollGamepad(PadState& pad) {
+    for (int joystick = GLFW_JOYSTICK_1; joystick <= GLFW_JOYSTICK_LAST; ++joystick) {
+        GLFWgamepadstate state;
+        if (glfwJoystickIsGamepad(joystick) && glfwGetGamepadState(joystick, &state)) {
+            for (int i = 0; i < PadAxes; ++i)
+                pad.axes[i] = state.axes[i];
+            for (int i = 0; i < PadButtons; ++i)
+                pad.buttons[i] = state.buttons[i] == GLFW_PRESS;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
 void processInput() {
     auto down = [](int key) { return glfwGetKey(window, key) == GLFW_PRESS; };
     KeyState keys;
@@ -76,6 +115,14 @@ void processInput() {
     keys.f8 = down(GLFW_KEY_F8);
     keys.p = down(GLFW_KEY_P);
     keys.enter = down(GLFW_KEY_ENTER) || down(GLFW_KEY_KP_ENTER);
+
+    PadState pad;
+    if (pollGamepad(pad)) {
+        const PadInput input = readPad(pad, deltaTime, invertLook);
+        addPad(keys, input);
+        if (freeCamera && !paused)
+            camera.processMouseMovement(input.lookX, input.lookY);
+    }
 
     if (keys.escape)
         glfwSetWindowShouldClose(window, GLFW_TRUE);

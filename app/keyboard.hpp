@@ -3,6 +3,8 @@
 // sound switch, pause and play again.
 #include <iosfwd>
 
+#include "game/pad.hpp"
+
 // Render and HUD switches, flipped by F2 to F7.
 extern bool showFps;
 extern bool wireframe;
@@ -25,7 +27,14 @@ struct KeyState {
     bool w = false, s = false, a = false, d = false;
     bool f2 = false, f3 = false, f4 = false, f5 = false, f6 = false, f7 = false, f8 = false;
     bool p = false, enter = false;
+    // A gamepad's walk, each -1 to 1 of the keys' pace; the keys, when
+    // any is down, walk instead.
+    float padForward = 0.0f, padRight = 0.0f;
 };
+
+// A gamepad's frame added to the keys': Start is P, A is Enter, Back is
+// Escape, and the sticks walk.
+void addPad(KeyState& keys, const PadInput& pad);
 
 // Everything processInput does after polling, minus Escape: the movement
 // block (skipped once the game has ended or while it is paused), the
@@ -33,5 +42,6 @@ struct KeyState {
 // playAgainAsked for the frame to act on.
 void applyKeys(const KeyState& keys, std::ostream& out);
 
-// Polls the window's keys once and acts on them; called once a frame.
+// Polls the window's keys and the first gamepad once and acts on them;
+// called once a frame. The pad's right stick looks as the mouse does.
 void processInput();

@@ -11,6 +11,8 @@ bool fullscreen = false;
 float brightness = 1.0f;
 std::string windowTitle = "Frostmoor";
 bool freeCamera = true;
+float lookSensitivity = 0.1f;
+bool invertLook = false;
 float soundVolume = 0.8f;
 bool ghostEnabled = true;
 
@@ -30,6 +32,11 @@ void readSettings(const INIReader& reader) {
     const double volume = reader.GetReal("audio", "volume", 0.8);
     soundVolume = volume >= 0.0 && volume <= 1.0 ? static_cast<float>(volume) : 0.8f;
     ghostEnabled = reader.GetBoolean("game", "ghost", true);
+    // A turn of nothing, or of more than ten degrees a pixel, is no look.
+    const double sensitivity = reader.GetReal("camera", "sensitivity", 0.1);
+    lookSensitivity =
+        sensitivity > 0.0 && sensitivity <= 10.0 ? static_cast<float>(sensitivity) : 0.1f;
+    invertLook = reader.GetBoolean("camera", "invert y", false);
 }
 
 int loadSettings(const char* fileName) {

@@ -1,5 +1,6 @@
 #include "app/startup.hpp"
 
+#include "app/camera.hpp"
 #include "app/settings.hpp"
 #include "app/software_renderer.hpp"
 #include "game/physics.hpp"
@@ -136,6 +137,7 @@ void destroyPhysicsWorld() {
 int init() {
     if (loadSettings("settings.ini") < 0)
         return -1;
+    camera.mouseSensitivity = lookSensitivity;
 
     tuneSoftwareRenderer();
     glfwInit();

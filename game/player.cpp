@@ -17,6 +17,24 @@ void resetPlayer() {
     waddleRising = true;
 }
 
+namespace {
+
+// The hat tips a little past a tenth of a radian each way, at one radian a
+// second.
+void swingHat() {
+    if (waddleRising) {
+        waddleAngle += deltaTime;
+        if (waddleAngle > 0.1f)
+            waddleRising = false;
+    } else {
+        waddleAngle -= deltaTime;
+        if (waddleAngle < -0.1f)
+            waddleRising = true;
+    }
+}
+
+} // namespace
+
 void moveSnowman(bool w, bool s, bool a, bool d) {
     const float cameraStep = camera.movementSpeed * deltaTime;
     const float playerStep = deltaTime * playerSpeed;
@@ -39,16 +57,16 @@ void moveSnowman(bool w, bool s, bool a, bool d) {
         camera.position += camera.right * cameraStep;
         playerPosition += playerRight * playerStep;
     }
-    if (d || playerMoved) {
-        if (waddleRising) {
-            waddleAngle += deltaTime;
-            if (waddleAngle > 0.1f)
-                waddleRising = false;
-        } else {
-            waddleAngle -= deltaTime;
-            if (waddleAngle < -0.1f)
-                waddleRising = true;
-        }
-    }
+    if (d || playerMoved)
+        swingHat();
     playerMoved = false;
+}
+
+void walkSnowman(float forward, float right) {
+    if (forward == 0.0f && right == 0.0f)
+        return;
+    camera.position +=
+        (camera.front * forward + camera.right * right) * (camera.movementSpeed * deltaTime);
+    playerPosition += (playerForward * forward + playerRight * right) * (playerSpeed * deltaTime);
+    swingHat();
 }

@@ -17,3 +17,7 @@ void resetPlayer();
 // The movement block: moves the camera and the snowman by this frame's
 // deltaTime and swings the waddle. The caller skips it once the game ended.
 void moveSnowman(bool w, bool s, bool a, bool d);
+
+// The same block for a stick: forward and right are each -1 to 1 of the
+// keys' pace, and any move swings the waddle.
+void walkSnowman(float forward, float right);

@@ -119,6 +119,7 @@ void startNewRound(Scene& scene) {
     resetActors();
     resetPlayer();
     camera = Camera();
+    camera.mouseSensitivity = lookSensitivity;
     firstMouse = true;
     // The ring back where the set-up put it: a loss pins the temperature
     // that turns it, and it would drift further with every round.

@@ -182,3 +182,26 @@ TEST_F(Keys, PauseStopsTheSnowmanAndEnterAsksOnceForAnotherRound) {
     applyKeys(keys, out);
     EXPECT_FALSE(playAgainAsked) << "a held Enter asks once";
 }
+
+TEST_F(Keys, APadPausesOncePerPressAndWalksUnlessAKeyIsDown) {
+    PadState held;
+    held.buttons[ButtonStart] = true;
+    held.axes[LeftY] = -1.0f; // full tilt forward
+    for (int frame = 0; frame < 3; ++frame) {
+        KeyState keys;
+        addPad(keys, readPad(held, deltaTime, false));
+        applyKeys(keys, out);
+    }
+    EXPECT_EQ(out.str(), "Pause toggled to: 1\n");
+    EXPECT_EQ(playerPosition, glm::vec3(0.0f)); // paused from the first frame
+
+    paused = false;
+    held.buttons[ButtonStart] = false;
+    KeyState keys;
+    addPad(keys, readPad(held, deltaTime, false));
+    applyKeys(keys, out);
+    EXPECT_FLOAT_EQ(playerPosition.x, playerSpeed * deltaTime); // the keys' pace
+    keys.s = true; // a key down: the keys walk, not the pad
+    applyKeys(keys, out);
+    EXPECT_FLOAT_EQ(playerPosition.x, 0.0f);
+}

@@ -48,6 +48,18 @@ TEST_F(SettingsFile, VolumeOutsideZeroToOneOrUnreadableIsTheDefault) {
     EXPECT_FLOAT_EQ(soundVolume, 0.8f);
 }
 
+TEST_F(SettingsFile, LookSensitivityWithinReasonAndInvertedLook) {
+    const std::pair<const char*, float> cases[] = {{"0.25", 0.25f}, {"10", 10.0f}, {"0", 0.1f},
+                                                   {"-1", 0.1f},    {"11", 0.1f},  {"nan", 0.1f}};
+    for (const auto& [value, expected] : cases) {
+        load(std::string("[camera]\nsensitivity = ") + value + "\ninvert y = yes\n");
+        EXPECT_FLOAT_EQ(lookSensitivity, expected) << value;
+        EXPECT_TRUE(invertLook);
+    }
+    load("[camera]\n");
+    EXPECT_FALSE(invertLook);
+}
+
 TEST_F(SettingsFile, IntegersTakeAnyBaseAndFallBackWhenUnparsable) {
     load("[window]\nwidth = 0x500\nheight = 010\n");
     EXPECT_EQ(screenWidth, 1280);
@@ -114,4 +126,6 @@ TEST(ShippedSettings, HoldEverySevenKeyAtItsDefault) {
     EXPECT_FLOAT_EQ(brightness, 1.0f);
     EXPECT_EQ(windowTitle, "Frostmoor");
     EXPECT_TRUE(freeCamera);
+    EXPECT_FLOAT_EQ(lookSensitivity, 0.1f);
+    EXPECT_FALSE(invertLook);
 }
