@@ -121,6 +121,23 @@ bool jpegHuffmanTablesFit(const unsigned char* data, std::size_t size) {
     return true;
 }
 
+// A TGA's pixels follow its header as they are, or in runs of at most 128
+// pixels, each a byte and a pixel: a file too short for the pixels its
+// header claims is refused. stb_image reads zeros past the end, so 23 bytes
+// claiming twelve million pixels took it seconds to "decode".
+bool tgaHoldsItsPixels(const unsigned char* data, std::size_t size) {
+    const auto word = [&](std::size_t at) {
+        return std::size_t{data[at]} | std::size_t{data[at + 1]} << 8;
+    };
+    const int type = data[2];
+    const std::size_t mapBytes = data[1] == 1 ? word(5) * ((data[7] + 7u) / 8u) : 0;
+    const std::size_t pixelBytes = (data[16] + 7u) / 8u;
+    const std::size_t pixels = word(12) * word(14);
+    const std::size_t packed =
+        type >= 9 ? (pixels + 127) / 128 * (1 + pixelBytes) : pixels * pixelBytes;
+    return size >= 18 + std::size_t{data[0]} + mapBytes + packed;
+}
+
 // The game ships PNG, JPEG and TGA pictures only. stb_image also decodes
 // BMP, GIF, PSD, PIC, PNM and HDR, whose readers the game has no use for;
 // such a file never reaches the decoder. A TGA has no signature, but its
@@ -140,7 +157,7 @@ bool shippedFormat(const unsigned char* data, std::size_t size) {
     const bool validBits = mapped
                                ? bits == 8 || bits == 16
                                : bits == 8 || bits == 15 || bits == 16 || bits == 24 || bits == 32;
-    return validType && validBits && (data[1] == 1) == mapped;
+    return validType && validBits && (data[1] == 1) == mapped && tgaHoldsItsPixels(data, size);
 }
 
 } // namespace

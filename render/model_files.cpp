@@ -84,6 +84,8 @@ Assimp::IOStream* RegularFiles::Open(const char* file, const char* mode) {
 
 namespace {
 
+constexpr std::size_t objSlack = 16;
+
 // The model's own bytes. It counts itself while it lives: the OBJ reader
 // keeps its model open while it reads the material files the model names,
 // so an open of the model's name while one of these lives is a material
@@ -131,8 +133,15 @@ Assimp::IOStream* ScreenedFiles::Open(const char* file, const char* mode) {
     bytes.resize(stream->Read(bytes.data(), 1, bytes.size()));
     inner->Close(stream);
 
-    if (model)
+    if (model) {
+        // Assimp 5.2.5 reads an OBJ a line at a time into a buffer the size
+        // of the whole file, and its face reader can run past the end of a
+        // line that fills it. Blank lines at the end, which an OBJ reads as
+        // nothing, keep every line well short of the buffer's end.
+        if (hasSuffix(modelPath, ".obj"))
+            bytes.append(objSlack, '\n');
         return new ModelStream(std::move(bytes), liveModels);
+    }
     const bool material = hasSuffix(modelPath, ".obj") || hasSuffix(file, ".mtl");
     if (material && statementBeforeFirstMaterial(bytes)) {
         std::cout << "ERROR::ASSIMP:: " << file << ": a statement before the first newmtl"

@@ -49,8 +49,10 @@ class RegularFiles : public Assimp::IOSystem {
 
 // Serves the files of one model import from the inner file system, read
 // whole into memory, and screens the material libraries as above: every
-// file an OBJ model names (its own name included) and any ".mtl". Every
-// stream it hands out is its own, freed by Close.
+// file an OBJ model names (its own name included) and any ".mtl". An OBJ
+// model comes with blank lines added at its end, against an overread in
+// Assimp's face reader. Every stream it hands out is its own, freed by
+// Close.
 class ScreenedFiles : public Assimp::IOSystem {
   public:
     ScreenedFiles(std::string modelPath, Assimp::IOSystem* inner);

@@ -83,10 +83,16 @@ TEST_F(FileInput, PicturesOfOtherFormatsOrOverTheCapAreRefused) {
         "\0\0\0\0IEND\xae\x42\x60\x82",
         67);
 
+    // A TGA header claiming a million pixels, and none of them.
+    unsigned char header[18] = {0, 0, 2};
+    header[12] = header[14] = 0xe8, header[13] = header[15] = 0x03, header[16] = 24;
+    std::ofstream(path("empty.tga"), std::ios::binary)
+        << std::string(reinterpret_cast<char*>(header), sizeof header);
+
     Image image;
     for (const char* shipped : {"a.tga", "a.png"})
         EXPECT_TRUE(readImageFile(path(shipped).c_str(), 0, image)) << shipped;
-    for (const char* other : {"a.bmp", "a.hdr", "a.pnm", "d30.png"})
+    for (const char* other : {"a.bmp", "a.hdr", "a.pnm", "d30.png", "empty.tga"})
         EXPECT_FALSE(readImageFile(path(other).c_str(), 0, image)) << other;
 
     // The same good picture, padded past the cap: refused before it is read.
@@ -160,12 +166,13 @@ TEST(ScreenedFiles, OwnsWhatItHandsOutAndScreensTheModelNamedAsItsMaterials) {
     ScreenedFiles files("dir/m.obj", new CountedFiles({{"dir/m.obj", model}}, innerOpen));
 
     // The model itself comes through, from memory: the inner file is closed.
+    // Blank lines end it, so that no line fills Assimp's line buffer.
     Assimp::IOStream* first = files.Open("dir/m.obj", "rb");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(innerOpen, 0);
     std::string read(first->FileSize(), '\0');
-    EXPECT_EQ(first->Read(read.data(), 1, read.size()), model.size());
-    EXPECT_EQ(read, model);
+    EXPECT_EQ(first->Read(read.data(), 1, read.size()), read.size());
+    EXPECT_EQ(read, model + std::string(16, '\n'));
 
     // While it is open, its name is a material file: screened and refused.
     testing::internal::CaptureStdout();
