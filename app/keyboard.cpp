@@ -4,6 +4,7 @@
 #include "app/settings.hpp"
 #include "app/startup.hpp"
 #include "game/loop.hpp"
+#include "game/pause_menu.hpp"
 #include "game/player.hpp"
 #include "game/rounds.hpp"
 #include "game/rules.hpp"
@@ -22,6 +23,8 @@ bool soundOn = true;
 
 int f2Held = 0, f3Held = 0, f4Held = 0, f5Held = 0, f6Held = 0, f7Held = 0, f8Held = 0;
 int pHeld = 0, enterHeld = 0;
+int menuHeld = 0;
+bool quitAsked = false;
 
 namespace {
 // Flips a switch on the first frame its key is seen down.
@@ -29,6 +32,41 @@ void toggle(bool down, int held, bool& value, const char* label, std::ostream& o
     if (down && held == 0) {
         value = !value;
         out << label << (value ? '1' : '0') << std::endl;
+    }
+}
+
+// The menu's keys as bits, for their held-key memory.
+enum MenuKey { Up = 1, Down = 2, Left = 4, Right = 8, Choose = 16, Back = 32, Click = 64 };
+
+int menuKeys(const KeyState& keys) {
+    return (keys.up || keys.w ? Up : 0) | (keys.down || keys.s ? Down : 0) |
+           (keys.left || keys.a ? Left : 0) | (keys.right || keys.d ? Right : 0) |
+           (keys.enter || keys.space ? Choose : 0) | (keys.backspace ? Back : 0) |
+           (keys.click ? Click : 0);
+}
+
+// A paused frame's presses, for the menu that the pause opened.
+void workMenu(const KeyState& keys, std::ostream& out) {
+    const int pressed = menuKeys(keys) & ~menuHeld;
+    MenuInput input;
+    input.up = pressed & Up;
+    input.down = pressed & Down;
+    input.left = pressed & Left;
+    input.right = pressed & Right;
+    input.choose = pressed & Choose;
+    input.back = pressed & Back;
+    if (pressed & Click)
+        input.clicked = pauseMenuLineAt(keys.cursorX, keys.cursorY);
+    switch (pauseMenuFrame(input, out)) {
+    case MenuAction::Resume:
+        paused = false;
+        out << "Pause toggled to: 0" << std::endl;
+        break;
+    case MenuAction::Quit:
+        quitAsked = true;
+        break;
+    default:
+        break;
     }
 }
 } // namespace
@@ -51,8 +89,14 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     toggle(keys.f6, f6Held, lightmaps, "Lightmaps toggled to ", out);
     toggle(keys.f7, f7Held, particleAnimation, "Particle animation toggled to ", out);
     toggle(keys.f8, f8Held, soundOn, "Sound toggled to: ", out);
+    const bool wasPaused = paused;
     toggle(keys.p, pHeld, paused, "Pause toggled to: ", out);
-    playAgainAsked = keys.enter && enterHeld == 0;
+    // Enter in a paused frame is the menu's; P resumes from any page.
+    playAgainAsked = keys.enter && enterHeld == 0 && !wasPaused;
+    if (paused && !wasPaused)
+        openPauseMenu();
+    else if (paused)
+        workMenu(keys, out);
 
     f2Held = keys.f2;
     f3Held = keys.f3;
@@ -63,12 +107,16 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     f8Held = keys.f8;
     pHeld = keys.p;
     enterHeld = keys.enter;
+    menuHeld = menuKeys(keys);
 }
 
 void addPad(KeyState& keys, const PadInput& pad) {
     keys.escape = keys.escape || pad.quit;
     keys.p = keys.p || pad.pause;
     keys.enter = keys.enter || pad.choose;
+    keys.backspace = keys.backspace || pad.back;
+    keys.up = keys.up || pad.up;
+    keys.down = keys.down || pad.down;
     keys.padForward = pad.forward;
     keys.padRight = pad.right;
 }
@@ -115,6 +163,24 @@ void processInput() {
     keys.f8 = down(GLFW_KEY_F8);
     keys.p = down(GLFW_KEY_P);
     keys.enter = down(GLFW_KEY_ENTER) || down(GLFW_KEY_KP_ENTER);
+    keys.up = down(GLFW_KEY_UP);
+    keys.down = down(GLFW_KEY_DOWN);
+    keys.left = down(GLFW_KEY_LEFT);
+    keys.right = down(GLFW_KEY_RIGHT);
+    keys.space = down(GLFW_KEY_SPACE);
+    keys.backspace = down(GLFW_KEY_BACKSPACE);
+    if (paused) {
+        keys.click = glfwGetMouseButton(window, GLFW_MOUSE_BUTTON_LEFT) == GLFW_PRESS;
+        // The cursor in window coordinates, y down; the HUD's units may differ.
+        double x = 0.0, y = 0.0;
+        int width = 0, height = 0;
+        glfwGetCursorPos(window, &x, &y);
+        glfwGetWindowSize(window, &width, &height);
+        if (width > 0 && height > 0) {
+            keys.cursorX = static_cast<float>(x * screenWidth / width);
+            keys.cursorY = static_cast<float>((height - y) * screenHeight / height);
+        }
+    }
 
     PadState pad;
     if (pollGamepad(pad)) {
@@ -127,4 +193,18 @@ void processInput() {
     if (keys.escape)
         glfwSetWindowShouldClose(window, GLFW_TRUE);
     applyKeys(keys, std::cout);
+    if (quitAsked)
+        glfwSetWindowShouldClose(window, GLFW_TRUE);
+
+    // The menu wants the cursor; play takes it back, and the jump of taking
+    // it turns nothing.
+    static bool cursorFree = false; // main thread only
+    if (paused != cursorFree) {
+        glfwSetInputMode(window, GLFW_CURSOR, paused ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_DISABLED);
+        // A click quicker than a frame still counts once.
+        glfwSetInputMode(window, GLFW_STICKY_MOUSE_BUTTONS, paused ? GLFW_TRUE : GLFW_FALSE);
+        if (!paused)
+            firstMouse = true;
+        cursorFree = paused;
+    }
 }

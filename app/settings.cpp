@@ -13,6 +13,8 @@ std::string windowTitle = "Frostmoor";
 bool freeCamera = true;
 float lookSensitivity = 0.1f;
 bool invertLook = false;
+bool soundAtStart = true;
+bool showFpsAtStart = true;
 float soundVolume = 0.8f;
 bool ghostEnabled = true;
 
@@ -37,6 +39,8 @@ void readSettings(const INIReader& reader) {
     lookSensitivity =
         sensitivity > 0.0 && sensitivity <= 10.0 ? static_cast<float>(sensitivity) : 0.1f;
     invertLook = reader.GetBoolean("camera", "invert y", false);
+    soundAtStart = reader.GetBoolean("audio", "sound", true);
+    showFpsAtStart = reader.GetBoolean("window", "show fps", true);
 }
 
 int loadSettings(const char* fileName) {

@@ -1,6 +1,7 @@
 #include "app/startup.hpp"
 
 #include "app/camera.hpp"
+#include "app/keyboard.hpp"
 #include "app/settings.hpp"
 #include "app/software_renderer.hpp"
 #include "game/physics.hpp"
@@ -51,6 +52,9 @@ void restoreGamma() {
     // ends; reading the ramp back is a round trip that delivers it.
     glfwGetGammaRamp(savedGamma.monitor);
 }
+
+// The file's window size, kept for a return from full screen.
+int windowedWidth = 1024, windowedHeight = 768;
 
 // The failure paths after the window exists: the line has been printed.
 int failed() {
@@ -138,6 +142,10 @@ int init() {
     if (loadSettings("settings.ini") < 0)
         return -1;
     camera.mouseSensitivity = lookSensitivity;
+    soundOn = soundAtStart;
+    showFps = showFpsAtStart;
+    windowedWidth = screenWidth;
+    windowedHeight = screenHeight;
 
     tuneSoftwareRenderer();
     glfwInit();
@@ -175,6 +183,33 @@ int init() {
     if (!createPhysicsWorld())
         return failed();
     return 0;
+}
+
+void applyWindowMode() {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+    if (fullscreen && mode) {
+        if (glfwGetWindowMonitor(window) == nullptr)
+            glfwSetWindowMonitor(window, monitor, 0, 0, mode->width, mode->height,
+                                 mode->refreshRate);
+        if (savedGamma.monitor == nullptr)
+            setGamma(monitor);
+        else
+            glfwSetGamma(monitor, brightness);
+    } else {
+        if (glfwGetWindowMonitor(window) != nullptr)
+            glfwSetWindowMonitor(window, nullptr, 0, 0, windowedWidth, windowedHeight, 0);
+        restoreGamma();
+        savedGamma.monitor = nullptr;
+    }
+    // The projection, the texts and the viewport follow the picture's size.
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(window, &width, &height);
+    if (width > 0 && height > 0) {
+        screenWidth = width;
+        screenHeight = height;
+        glViewport(0, 0, width, height);
+    }
 }
 
 void shutDown() {

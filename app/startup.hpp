@@ -43,6 +43,12 @@ bool createPhysicsWorld();
 // Frees the bodies, the world and its parts, newest first.
 void destroyPhysicsWorld();
 
+// Full screen on the primary monitor or back to the file's window size, as
+// the setting now says, with the monitor's gamma set from the brightness or
+// put back; the picture's size goes to screenWidth and screenHeight and the
+// viewport.
+void applyWindowMode();
+
 // The end of every run that init() began, in the game and in the tools that
 // drive it: the physics world, then the window and the window library.
 void shutDown();

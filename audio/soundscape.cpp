@@ -166,6 +166,12 @@ void fadeSizzle(bool warning, float seconds) {
 }
 } // namespace
 
+// The next frame hears it: the mixer plays only frames the game plays, and
+// nothing sounds while paused.
+void setSoundVolume(float volume) {
+    scape.volume = volume;
+}
+
 void startSound(float volume, glm::vec3 rotorAt) {
     // Read first, so that a broken file is reported with or without a device.
     SoundSamples samples[SoundCount];

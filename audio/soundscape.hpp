@@ -46,5 +46,8 @@ void restartSound();
 // Pauses every sound that is playing, or resumes those it paused.
 void pauseSound(bool pause);
 
+// The master volume, 0 to 1, from the next frame on.
+void setSoundVolume(float volume);
+
 // Stops every sound and closes the device.
 void stopSound();

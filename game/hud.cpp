@@ -6,6 +6,7 @@
 #include "app/keyboard.hpp"
 #include "app/settings.hpp"
 #include "game/loop.hpp"
+#include "game/pause_menu.hpp"
 #include "render/text.hpp"
 
 namespace {
@@ -126,10 +127,9 @@ void drawEndText(Shader& textShader, EndText text, const std::string& winTimes) 
 void drawPausedText(Shader& textShader, bool paused, bool endTextShown) {
     if (!paused)
         return;
-    // Shown with the HUD off too: without it a paused game looks hung.
-    const HudLines lines = pausedLayout(paused, endTextShown, screenWidth, screenHeight);
-    const HudLine& line = lines.lines[0];
-    renderTextAlways(textShader, line.text, line.x, line.y, line.scale, line.colour, line.centred);
+    // Shown with the HUD off too: without it a paused game looks hung. The
+    // menu's first page has "Paused" where it always was, its items below.
+    drawPauseMenu(textShader, endTextShown);
 }
 
 void drawStatusTexts(Shader& textShader, const GameState& state) {

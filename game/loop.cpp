@@ -4,7 +4,9 @@
 #include "app/keyboard.hpp"
 #include "app/settings.hpp"
 #include "app/startup.hpp"
+#include "audio/soundscape.hpp"
 #include "game/hud.hpp"
+#include "game/pause_menu.hpp"
 #include "game/physics.hpp"
 #include "game/rounds.hpp"
 #include "game/rules.hpp"
@@ -62,6 +64,18 @@ void soundTheFrame(const FrameMoment& before, const GameState& state, bool stepp
     sound.listenerUp = camera.up;
     playSoundFrame(sound, soundOn, deltaTime);
 }
+// What the pause menu changed that the window and the mixer must carry out,
+// in the frame it changed.
+void applyMenuRequests(Scene& scene) {
+    const MenuRequests asked = takeMenuRequests();
+    if (asked.volume)
+        setSoundVolume(soundVolume);
+    if (asked.window) {
+        applyWindowMode();
+        scene.textShader->bind();
+        scene.textShader->setUniformMat4("projection", textProjection(screenWidth, screenHeight));
+    }
+}
 } // namespace
 
 bool runFrame(Scene& scene, const LoopHooks& hooks) {
@@ -75,6 +89,7 @@ bool runFrame(Scene& scene, const LoopHooks& hooks) {
     advanceClock(static_cast<float>(glfwGetTime()));
     FrameMoment before = momentOf(scene.state);
     processInput();
+    applyMenuRequests(scene);
     if (playAgainAsked &&
         endTextFor(scene.state.bodyTemperature, scene.state.gameWon) != EndText::None) {
         startNewRound(scene);

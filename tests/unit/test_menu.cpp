@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "game/menu.hpp"
+#include "game/pause_menu.hpp"
 
 namespace {
 
@@ -98,4 +99,16 @@ TEST(Menu, OptionsStepAndSayWhatTheyBecame) {
     EXPECT_EQ(text(menu, options, 11, false), "(none)");
     menu.update(click(10), options); // Back
     EXPECT_EQ(menu.page(), MenuPage::Main);
+}
+
+TEST(Menu, AClickFindsTheLineItsLettersAreOn) {
+    MenuLayout layout;
+    layout.count = 3;
+    layout.x = 512.0f;
+    layout.spacing = 40.0f;
+    layout.y = {400.0f, 360.0f, 320.0f};
+    EXPECT_EQ(menuLineAt(layout, 512.0f, 410.0f, 1024), 0); // the letters stand on the baseline
+    EXPECT_EQ(menuLineAt(layout, 700.0f, 372.0f, 1024), 1);
+    EXPECT_EQ(menuLineAt(layout, 512.0f, 290.0f, 1024), -1); // below the last
+    EXPECT_EQ(menuLineAt(layout, 100.0f, 372.0f, 1024), -1); // far to the side
 }
