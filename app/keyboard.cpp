@@ -74,7 +74,8 @@ void workMenu(const KeyState& keys, std::ostream& out) {
 void applyKeys(const KeyState& keys, std::ostream& out) {
     // P acts before the walk: the frame that pauses takes no step, so no cube,
     // cactus or win falls into a frame whose sounds the pause would swallow.
-    const bool pausedNow = keys.p && pHeld == 0 ? !paused : paused;
+    const bool pressedP = keys.p && pHeld == 0;
+    const bool pausedNow = pressedP ? !paused : paused || keys.away;
     if (!gameEnded && !pausedNow) {
         if (keys.w || keys.s || keys.a || keys.d)
             moveSnowman(keys.w, keys.s, keys.a, keys.d);
@@ -91,6 +92,10 @@ void applyKeys(const KeyState& keys, std::ostream& out) {
     toggle(keys.f8, f8Held, soundOn, "Sound toggled to: ", out);
     const bool wasPaused = paused;
     toggle(keys.p, pHeld, paused, "Pause toggled to: ", out);
+    if (keys.away && !paused && !pressedP) {
+        paused = true;
+        out << "Pause toggled to: 1" << std::endl;
+    }
     // Enter in a paused frame is the menu's; P resumes from any page.
     playAgainAsked = keys.enter && enterHeld == 0 && !wasPaused;
     if (paused && !wasPaused)
@@ -181,6 +186,15 @@ void processInput() {
             keys.cursorY = static_cast<float>((height - y) * screenHeight / height);
         }
     }
+
+    // Polled, as the camera polls focus: a window that never had the focus
+    // (no window manager) plays on as ever.
+    static bool hadFocus = false, wasAway = false; // main thread only
+    const bool focused = glfwGetWindowAttrib(window, GLFW_FOCUSED) == GLFW_TRUE;
+    const bool away = (hadFocus && !focused) || glfwGetWindowAttrib(window, GLFW_ICONIFIED);
+    keys.away = away && !wasAway;
+    wasAway = away;
+    hadFocus = hadFocus || focused;
 
     PadState pad;
     if (pollGamepad(pad)) {

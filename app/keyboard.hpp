@@ -40,6 +40,9 @@ struct KeyState {
     bool up = false, down = false, left = false, right = false;
     bool space = false, backspace = false, click = false;
     float cursorX = 0.0f, cursorY = 0.0f;
+    // The window has just lost the focus it had, or been iconified: the
+    // game pauses as for P, and never goes on by itself.
+    bool away = false;
 };
 
 // A gamepad's frame added to the keys': Start is P, A is Enter, Back is

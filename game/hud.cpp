@@ -1,5 +1,6 @@
 #include "game/hud.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -7,6 +8,8 @@
 #include "app/settings.hpp"
 #include "game/loop.hpp"
 #include "game/pause_menu.hpp"
+#include "game/player.hpp"
+#include "game/rounds.hpp"
 #include "render/text.hpp"
 
 namespace {
@@ -15,6 +18,7 @@ const glm::vec3 youWonColour(0.1f, 1.0f, 0.1f);
 const glm::vec3 statusColour(1.0f, 1.0f, 0.0f);
 const glm::vec3 warningColour(0.95f, 0.0f, 0.0f);
 const glm::vec3 pausedColour(1.0f, 1.0f, 1.0f);
+const glm::vec3 hintColour(0.95f, 0.95f, 0.95f);
 
 void setLine(HudLine& line, const char* label, int number, float x, float y, float scale,
              glm::vec3 colour) {
@@ -57,13 +61,43 @@ void fillEndTextLayout(HudLines& out, EndText text, int screenWidth, int screenH
     line.scale = 1.0f;
     line.colour = text == EndText::GameOver ? gameOverColour : youWonColour;
     line.centred = true;
+    float below = line.y;
     if (text == EndText::YouWon && !winTimes.empty()) {
         HudLine& times = out.add();
         times = line; // strings assigned into last frame's storage
         times.text = winTimes;
         times.y = line.y - 45.0f;
         times.scale = 0.5f;
+        below = times.y;
     }
+    HudLine& hint = out.add();
+    hint = line;
+    hint.text = endHint;
+    hint.y = below - 45.0f;
+    hint.scale = 0.45f;
+    hint.colour = hintColour;
+    hint.shadowed = true;
+}
+
+bool controlsHintShown(bool firstRound, float roundSeconds, bool moved) {
+    return firstRound && !moved && roundSeconds < controlsHintSeconds;
+}
+
+HudLines hintLayout(bool firstRound, float roundSeconds, bool moved, int screenWidth,
+                    int screenHeight) {
+    HudLines out;
+    if (!controlsHintShown(firstRound, roundSeconds, moved))
+        return out;
+    HudLine& line = out.add();
+    line.text = controlsHint;
+    line.x = static_cast<float>(screenWidth / 2);
+    line.y = static_cast<float>(screenHeight) * 0.04f;
+    // Narrow windows get smaller letters: the line is long.
+    line.scale = 0.38f * std::min(1.0f, static_cast<float>(screenWidth) / 1024.0f);
+    line.colour = hintColour;
+    line.centred = true;
+    line.shadowed = true;
+    return out;
 }
 
 HudLines pausedLayout(bool paused, bool endTextShown, int screenWidth, int screenHeight) {
@@ -112,6 +146,9 @@ void fillStatusLayout(HudLines& out, int screenWidth, int screenHeight, float de
 void drawHudLines(Shader& textShader, const HudLines& hudLines) {
     for (int i = 0; i < hudLines.count; ++i) {
         const HudLine& line = hudLines.lines[static_cast<std::size_t>(i)];
+        if (line.shadowed)
+            renderTextView(textShader, line.text, line.x + 2.0f, line.y - 2.0f, line.scale,
+                           glm::vec3(0.1f), line.centred);
         renderTextView(textShader, line.text, line.x, line.y, line.scale, line.colour,
                        line.centred);
     }
@@ -138,4 +175,18 @@ void drawStatusTexts(Shader& textShader, const GameState& state) {
     fillStatusLayout(lines, screenWidth, screenHeight, deltaTime, state.bodyTemperature, showFps,
                      showHud);
     drawHudLines(textShader, lines);
+    // The controls hint: the records hold no round yet while the first is
+    // played. Laid out again only when the window's size changes, so that
+    // the frame allocates nothing for it.
+    static HudLines hint;
+    static int laidWidth = 0, laidHeight = 0;
+    const bool first = records.roundsPlayed == 0 && roundNumber == 1;
+    if (!controlsHintShown(first, roundTime, playerPosition != glm::vec3(0.0f)))
+        return;
+    if (laidWidth != screenWidth || laidHeight != screenHeight) {
+        hint = hintLayout(true, 0.0f, false, screenWidth, screenHeight);
+        laidWidth = screenWidth;
+        laidHeight = screenHeight;
+    }
+    drawHudLines(textShader, hint);
 }

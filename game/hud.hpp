@@ -16,7 +16,8 @@ struct HudLine {
     float y = 0.0f;
     float scale = 1.0f;
     glm::vec3 colour{0.0f};
-    bool centred = false; // x is the centre rather than the left end
+    bool centred = false;  // x is the centre rather than the left end
+    bool shadowed = false; // a dark copy behind: light letters on light sand
 };
 
 // At most three lines per group; fixed storage keeps the frame free of
@@ -38,9 +39,16 @@ struct HudLines {
 };
 
 inline const char* const meltingWarning = "You are melting! Collect Icecubes to cool down!";
+// The two hints: what to do, in a player's first round, and what the keys
+// do once it has ended.
+inline const char* const controlsHint =
+    "W A S D walk  -  ice cools you  -  reach the helicopter  -  P: pause and controls";
+inline const char* const endHint = "Enter: play again    Esc: quit";
+// The first hint shows for this long, or until the snowman first moves.
+inline constexpr float controlsHintSeconds = 10.0f;
 
 // The centred end text, drawn before the frame's heat; under "You Won" the
-// round's time and the best, when given.
+// round's time and the best, when given; under either the end hint.
 HudLines endTextLayout(EndText text, int screenWidth, int screenHeight,
                        const std::string& winTimes = {});
 
@@ -48,6 +56,12 @@ HudLines endTextLayout(EndText text, int screenWidth, int screenHeight,
 // screen's times are longer than a string holds without the heap.
 void fillEndTextLayout(HudLines& out, EndText text, int screenWidth, int screenHeight,
                        const std::string& winTimes);
+
+// The controls hint along the bottom of the window: in a first round
+// (firstRound), for its first ten seconds, until the snowman has moved.
+HudLines hintLayout(bool firstRound, float roundSeconds, bool moved, int screenWidth,
+                    int screenHeight);
+bool controlsHintShown(bool firstRound, float roundSeconds, bool moved);
 
 // "Paused" on the middle of the window, or above the end text when one shows.
 HudLines pausedLayout(bool paused, bool endTextShown, int screenWidth, int screenHeight);

@@ -2,7 +2,8 @@
 # the keys reach Options, where the volume goes to 0, printed and written
 # back to the settings file in its one line, and read again at the next
 # start; full screen and back apply at once, the texts in the corners of
-# each size; a click chooses; Escape quits from the menu.
+# each size; a click chooses; another window taking the focus pauses; the
+# first round and the end screen show their hints; Escape quits.
 source "$(dirname "$0")/lib.sh"
 
 make_run_dir
@@ -11,6 +12,10 @@ cp "$RUN/settings.ini" "$before"
 start_game
 wait_window Frostmoor
 wait_first_frame
+# A first round: what to do, along the bottom.
+window_screenshot menu_first_hint
+white="r>0.9 && g>0.9 && b>0.9"
+[ "$(count_pixels menu_first_hint 100 710 824 50 "$white")" -gt 200 ] || fail "no controls hint in a first round"
 press p 0.3
 wait_line "Pause toggled to: 1"
 sleep 1
@@ -71,7 +76,36 @@ xdotool mousemove --window "$WINDOW" 512 "$y" click 1
 sleep 1
 window_screenshot menu_back
 [ "$(count_pixels menu_back 432 344 160 60 "r>0.9 && g>0.9 && b>0.9")" -gt 300 ] || fail "Back did not return to \"Paused\""
+press p 0.3
+wait_line "Pause toggled to: 0"
+
+# Another window takes the focus: the game pauses, shows the menu, and
+# stays paused when the focus comes back.
+xev -name frostmoor-elsewhere >/dev/null 2>&1 &
+other=$!
+for _ in $(seq 1 50); do
+    focus=$(xdotool search --onlyvisible --name '^frostmoor-elsewhere$' 2>/dev/null | head -n 1 || true)
+    [ -n "$focus" ] && break
+    sleep 0.2
+done
+[ -n "$focus" ] || fail "no other window to switch to"
+xdotool windowfocus "$focus"
+wait_line "Pause toggled to: 1" 10
+[ "$(grep -c 'Pause toggled to' "$GAME_OUT")" = 3 ] || fail "switching away did not pause once"
+xdotool windowfocus "$WINDOW"
+kill "$other"
+sleep 2
+window_screenshot menu_away
+[ "$(count_pixels menu_away 432 344 160 60 "$white")" -gt 300 ] || fail "no menu after switching away"
+[ "$(grep -c 'Pause toggled to: 0' "$GAME_OUT")" = 1 ] || fail "the game went on by itself"
+
+# The end screen says what the keys do, under "Game Over".
+press p 0.3
+over=$(walk_into_cactus menu_over)
+[ -n "$over" ] || fail "no \"Game Over\" after the walk into the cactus"
+window_screenshot menu_end_hint
+[ "$(count_pixels menu_end_hint 352 405 320 35 "$white")" -gt 100 ] || fail "no hint under \"Game Over\""
 press Escape
 status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "exit status $status"
-echo "ok: menu, volume written and read back, full screen and back"
+echo "ok: menu, volume written and read back, full screen and back, paused when away, both hints"

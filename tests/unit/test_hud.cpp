@@ -25,11 +25,12 @@ HudLines status(float temperature, bool fps = true, bool hud = true, float dt = 
 
 TEST(HudTest, EndTextsCentredOnTheWindow) {
     HudLines lines = endTextLayout(EndText::GameOver, 1024, 768);
-    ASSERT_EQ(lines.count, 1);
+    ASSERT_EQ(lines.count, 2);
     expectLine(lines.lines[0], "Game Over", 512.0f, 384.0f, 1.0f, {1.0f, 0.1f, 0.1f}, true);
+    expectLine(lines.lines[1], endHint, 512.0f, 339.0f, 0.45f, {0.95f, 0.95f, 0.95f}, true);
 
     lines = endTextLayout(EndText::YouWon, 1025, 769);
-    ASSERT_EQ(lines.count, 1);
+    ASSERT_EQ(lines.count, 2);
     expectLine(lines.lines[0], "You Won", 512.0f, 384.0f, 1.0f, {0.1f, 1.0f, 0.1f}, true);
 
     EXPECT_EQ(endTextLayout(EndText::None, 1024, 768).count, 0);
@@ -113,14 +114,27 @@ TEST(HudTest, LinesBeyondTheCapacityAreDropped) {
 
 TEST(HudTest, TheWinsTimeUnderYouWonAndPausedAboveAnEndText) {
     HudLines lines = endTextLayout(EndText::YouWon, 1024, 768, "41.3 s - best 39.8 s");
-    ASSERT_EQ(lines.count, 2);
+    ASSERT_EQ(lines.count, 3);
     expectLine(lines.lines[1], "41.3 s - best 39.8 s", 512.0f, 339.0f, 0.5f, {0.1f, 1.0f, 0.1f},
                true);
-    EXPECT_EQ(endTextLayout(EndText::GameOver, 1024, 768, "41.3 s").count, 1);
+    EXPECT_EQ(lines.lines[2].text, endHint); // under the times
+    EXPECT_FLOAT_EQ(lines.lines[2].y, 294.0f);
+    EXPECT_EQ(endTextLayout(EndText::GameOver, 1024, 768, "41.3 s").count, 2);
 
     lines = pausedLayout(true, false, 1024, 768);
     ASSERT_EQ(lines.count, 1);
     expectLine(lines.lines[0], "Paused", 512.0f, 384.0f, 1.0f, {1.0f, 1.0f, 1.0f}, true);
     EXPECT_GT(pausedLayout(true, true, 1024, 768).lines[0].y, 384.0f + 40.0f);
     EXPECT_EQ(pausedLayout(false, false, 1024, 768).count, 0);
+}
+
+TEST(HudTest, TheControlsHintShowsInAFirstRoundUntilTenSecondsOrAMove) {
+    const HudLines lines = hintLayout(true, 9.9f, false, 800, 600);
+    ASSERT_EQ(lines.count, 1);
+    EXPECT_EQ(lines.lines[0].text, controlsHint);
+    EXPECT_FLOAT_EQ(lines.lines[0].x, 400.0f);
+    EXPECT_LT(lines.lines[0].scale, hintLayout(true, 0.0f, false, 1024, 768).lines[0].scale);
+    EXPECT_EQ(hintLayout(true, 10.0f, false, 800, 600).count, 0);
+    EXPECT_EQ(hintLayout(true, 1.0f, true, 800, 600).count, 0);
+    EXPECT_EQ(hintLayout(false, 1.0f, false, 800, 600).count, 0);
 }

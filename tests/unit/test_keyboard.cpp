@@ -24,7 +24,8 @@ class Keys : public ::testing::Test {
         particleAnimation = false;
         soundOn = true;
         f2Held = f3Held = f4Held = f5Held = f6Held = f7Held = f8Held = 0;
-        pHeld = enterHeld = 0;
+        pHeld = enterHeld = menuHeld = 0;
+        quitAsked = false;
         paused = false;
         playAgainAsked = false;
         gameEnded = false;
@@ -204,4 +205,18 @@ TEST_F(Keys, APadPausesOncePerPressAndWalksUnlessAKeyIsDown) {
     keys.s = true; // a key down: the keys walk, not the pad
     applyKeys(keys, out);
     EXPECT_FLOAT_EQ(playerPosition.x, 0.0f);
+}
+
+TEST_F(Keys, SwitchingAwayPausesOnceAndNeverResumes) {
+    KeyState keys = none();
+    keys.away = keys.w = true;
+    applyKeys(keys, out);
+    EXPECT_TRUE(paused);
+    EXPECT_EQ(playerPosition, glm::vec3(0.0f)) << "the frame that pauses takes no step";
+    keys.away = false;
+    applyKeys(keys, out);
+    EXPECT_TRUE(paused);
+    keys.away = true; // away again while paused: nothing more
+    applyKeys(keys, out);
+    EXPECT_EQ(out.str(), "Pause toggled to: 1\n");
 }
