@@ -1,12 +1,13 @@
 # The pause menu as a player drives it: P opens it over the frozen scene;
-# the keys reach Options, where the volume goes to 0, printed and written
-# back to the settings file in its one line, and read again at the next
-# start; full screen and back apply at once, the texts in the corners of
+# the keys reach Options, where the volume goes to 0, printed, written back
+# to the settings file in its one line, silent when played, and read again
+# at the next start; full screen and back apply at once, the texts in the corners of
 # each size; a click chooses; another window taking the focus pauses; the
 # first round and the end screen show their hints; Escape quits.
 source "$(dirname "$0")/lib.sh"
 
 make_run_dir
+record_sound
 before="$WORK/settings.before"
 cp "$RUN/settings.ini" "$before"
 start_game
@@ -32,8 +33,21 @@ diff "$before" "$RUN/settings.ini" >"$WORK/changed" && fail "the settings file d
 [ "$(grep -c '^[<>]' "$WORK/changed")" = 2 ] && grep -qx '> volume = 0' "$WORK/changed" ||
     fail "not just the volume's line changed: $(cat "$WORK/changed")"
 
+# Played on at volume 0, the game is silent (the wind and the rotor sound
+# from the first frame on).
+press p 0.3
+wait_line "Pause toggled to: 0"
+silent_from=$(recorded_seconds)
+sleep 2
+read -r peak _ <<<"$(sound_level "$(awk -v t="$silent_from" 'BEGIN { print t + 0.3 }')" -1)"
+awk -v p="$peak" 'BEGIN { exit !(p < 1e-6) }' || fail "sound at volume 0 (peak $peak)"
+
 # Full screen and back, at once: the window takes the screen, then its
 # own size again, with the temperature in the top left of both.
+press p 0.3
+wait_line "Pause toggled to: 1" 5
+press Down 0.3
+press Return 0.3
 press Down 0.3
 press Down 0.3
 press Return 0.3
