@@ -98,7 +98,9 @@ int writeDurably(const std::string& file, const std::string& text, int mode, con
     if (fd < 0)
         return errno;
 
-    int error = 0;
+    // The mode as asked, not as the umask leaves it: a file written again
+    // keeps the permissions it had.
+    int error = ::fchmod(fd, static_cast<mode_t>(mode)) == 0 ? 0 : errno;
     for (std::size_t done = 0; error == 0 && done < text.size();) {
         const long wrote = io.write(fd, text.data() + done, text.size() - done);
         if (wrote < 0 && errno == EINTR)

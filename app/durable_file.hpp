@@ -31,7 +31,7 @@ inline constexpr std::string_view temporaryMark = ".new-";
 std::string temporaryName(const std::string& file);
 
 // Writes text as file (a path links have been followed on) through a new
-// temporary file of the given permissions. 0, or the errno of the step that
+// temporary file of the given permissions, whatever the umask. 0, or the errno of the step that
 // failed; on failure the old file is as it was and no temporary is left.
 int writeDurably(const std::string& file, const std::string& text, int mode,
                  const FileIo& io = systemFileIo());

@@ -122,6 +122,8 @@ void addPad(KeyState& keys, const PadInput& pad) {
     keys.backspace = keys.backspace || pad.back;
     keys.up = keys.up || pad.up;
     keys.down = keys.down || pad.down;
+    keys.left = keys.left || pad.dpadLeft;
+    keys.right = keys.right || pad.dpadRight;
     keys.padForward = pad.forward;
     keys.padRight = pad.right;
 }
@@ -191,7 +193,11 @@ void processInput() {
     // (no window manager) plays on as ever.
     static bool hadFocus = false, wasAway = false; // main thread only
     const bool focused = glfwGetWindowAttrib(window, GLFW_FOCUSED) == GLFW_TRUE;
-    const bool away = (hadFocus && !focused) || glfwGetWindowAttrib(window, GLFW_ICONIFIED);
+    // Iconified is asked only of a window that never had the focus: with
+    // a window manager, iconifying takes the focus, and the question is a
+    // round trip to the X server every frame.
+    const bool away =
+        hadFocus ? !focused : !focused && glfwGetWindowAttrib(window, GLFW_ICONIFIED) == GLFW_TRUE;
     keys.away = away && !wasAway;
     wasAway = away;
     hadFocus = hadFocus || focused;

@@ -69,8 +69,9 @@ std::vector<Line> readLines(std::string_view text) {
             line.section = lines[lastPair].section;
             line.name = lines[lastPair].name;
         } else if (text[start] == '[') {
+            // A ";" after a blank ends the scan too: then there is no "]".
             const std::size_t close = scan(text, start + 1, end, "]");
-            if (close < end) {
+            if (close < end && text[close] == ']') {
                 line.kind = Line::Section;
                 section = text.substr(start + 1, close - start - 1);
                 line.section = section;
@@ -78,7 +79,7 @@ std::vector<Line> readLines(std::string_view text) {
             }
         } else {
             const std::size_t separator = scan(text, start, end, "=:");
-            if (separator < end) {
+            if (separator < end && (text[separator] == '=' || text[separator] == ':')) {
                 std::size_t nameEnd = separator;
                 while (nameEnd > start && blank(text[nameEnd - 1]))
                     --nameEnd;
@@ -93,7 +94,8 @@ std::vector<Line> readLines(std::string_view text) {
                 while (line.valueEnd > line.valueBegin && blank(text[line.valueEnd - 1]))
                     --line.valueEnd;
                 line.commentAfter = cut < end && line.valueEnd == cut;
-                lastPair = static_cast<int>(lines.size());
+                // A pair with no name is no value an indented line goes on.
+                lastPair = line.name.empty() ? -1 : static_cast<int>(lines.size());
             }
         }
         lines.push_back(line);

@@ -144,8 +144,10 @@ int init() {
     camera.mouseSensitivity = lookSensitivity;
     soundOn = soundAtStart;
     showFps = showFpsAtStart;
-    windowedWidth = screenWidth;
-    windowedHeight = screenHeight;
+    // A size no window can have (full screen ignores it) gives the default
+    // for a return to a window.
+    windowedWidth = screenWidth > 0 && screenHeight > 0 ? screenWidth : 1024;
+    windowedHeight = screenWidth > 0 && screenHeight > 0 ? screenHeight : 768;
 
     tuneSoftwareRenderer();
     glfwInit();
@@ -202,14 +204,19 @@ void applyWindowMode() {
         restoreGamma();
         savedGamma.monitor = nullptr;
     }
+    followPictureSize();
+}
+
+bool followPictureSize() {
     // The projection, the texts and the viewport follow the picture's size.
     int width = 0, height = 0;
     glfwGetFramebufferSize(window, &width, &height);
-    if (width > 0 && height > 0) {
-        screenWidth = width;
-        screenHeight = height;
-        glViewport(0, 0, width, height);
-    }
+    if (width <= 0 || height <= 0 || (width == screenWidth && height == screenHeight))
+        return false;
+    screenWidth = width;
+    screenHeight = height;
+    glViewport(0, 0, width, height);
+    return true;
 }
 
 void shutDown() {

@@ -49,6 +49,11 @@ void destroyPhysicsWorld();
 // viewport.
 void applyWindowMode();
 
+// The picture's size into screenWidth, screenHeight and the viewport, when
+// it has changed: a window manager may carry out a switch frames later.
+// True when it changed.
+bool followPictureSize();
+
 // The end of every run that init() began, in the game and in the tools that
 // drive it: the physics world, then the window and the window library.
 void shutDown();

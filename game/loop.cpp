@@ -67,11 +67,20 @@ void soundTheFrame(const FrameMoment& before, const GameState& state, bool stepp
 // What the pause menu changed that the window and the mixer must carry out,
 // in the frame it changed.
 void applyMenuRequests(Scene& scene) {
+    // For two seconds after a switch the picture's size is read each frame:
+    // a window manager may take its time. Only then, for it is a round
+    // trip to the X server.
+    static float watchSizeUntil = -1.0f; // main thread only
     const MenuRequests asked = takeMenuRequests();
     if (asked.volume)
         setSoundVolume(soundVolume);
+    if (asked.ghost && !scene.ghostShader)
+        scene.ghostShader.emplace("ghost.vert", "ghost.frag");
     if (asked.window) {
         applyWindowMode();
+        watchSizeUntil = lastFrame + 2.0f;
+    }
+    if (asked.window || (lastFrame < watchSizeUntil && followPictureSize())) {
         scene.textShader->bind();
         scene.textShader->setUniformMat4("projection", textProjection(screenWidth, screenHeight));
     }

@@ -41,5 +41,7 @@ PadInput readPad(const PadState& pad, float deltaTime, bool invertY) {
     in.quit = held(ButtonBack);
     in.up = held(DpadUp);
     in.down = held(DpadDown);
+    in.dpadLeft = held(DpadLeft);
+    in.dpadRight = held(DpadRight);
     return in;
 }

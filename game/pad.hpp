@@ -40,8 +40,8 @@ inline constexpr float padLookSpeed = 900.0f;
 struct PadInput {
     float forward = 0.0f, right = 0.0f; // walking, each -1 to 1 of the keyboard's pace
     float lookX = 0.0f, lookY = 0.0f;   // this frame's look, in cursor pixels, up positive
-    bool pause = false, choose = false, back = false, quit = false; // held
-    bool up = false, down = false;                                  // held, for the menu
+    bool pause = false, choose = false, back = false, quit = false;     // held
+    bool up = false, down = false, dpadLeft = false, dpadRight = false; // held, for the menu
 };
 
 // One frame of the pad, deltaTime seconds long; invertY turns the look's

@@ -65,6 +65,7 @@ void apply(MenuOption option, const MenuOptions& options) {
         break;
     case MenuOption::Ghost:
         ghostEnabled = options.ghost;
+        requests.ghost = ghostEnabled;
         break;
     case MenuOption::Brightness:
         brightness = options.brightness;
@@ -146,8 +147,9 @@ MenuAction pauseMenuFrame(const MenuInput& input, std::ostream& out) {
     if (result.action != MenuAction::Changed)
         return result.action;
     apply(result.changed, options);
-    out << result.line.data() << std::endl;
+    // Saved first: once the line is out, the file says so too.
     save(result.changed, options, out);
+    out << result.line.data() << std::endl;
     return MenuAction::None;
 }
 
@@ -164,7 +166,8 @@ void layoutPauseMenu(MenuLayout& out, int screenWidth, int screenHeight, bool en
     if (menu.page() == MenuPage::Main) {
         // "Paused" stays where it always was; the items hang below it.
         out.spacing = mainSpacing;
-        const float top = middle + (endTextShown ? 70.0f : 0.0f);
+        // Over an end text the whole page stands above it.
+        const float top = middle + (endTextShown ? 70.0f + mainSpacing * (out.count - 1) : 0.0f);
         for (int i = 0; i < out.count; ++i)
             out.y[i] = top - out.spacing * static_cast<float>(i);
         return;

@@ -27,6 +27,7 @@ MenuAction pauseMenuFrame(const MenuInput& input, std::ostream& out);
 struct MenuRequests {
     bool window = false; // full screen on or off, or its gamma
     bool volume = false;
+    bool ghost = false; // on: its program, if the start did not make one
 };
 MenuRequests takeMenuRequests();
 

@@ -155,12 +155,16 @@ wait_first_frame() {
 }
 
 # How many pixels of two window screenshots differ by more than 10%, the
-# frame-rate text's corner left out (it counts real frames, paused or not).
+# frame-rate text's corner left out (it counts real frames, paused or not),
+# and the bottom edge, where a first round shows its controls hint.
 picture_difference() {
-    local a b
+    local a b w=${3:-1024} h
     a=$(mktemp --suffix=.png -p "$WORK") b=$(mktemp --suffix=.png -p "$WORK")
-    convert "$ARTIFACTS/$1.png" -fill black -draw "rectangle $((${3:-1024} - 110)),0 ${3:-1024},40" "$a"
-    convert "$ARTIFACTS/$2.png" -fill black -draw "rectangle $((${3:-1024} - 110)),0 ${3:-1024},40" "$b"
+    h=$(identify -format %h "$ARTIFACTS/$1.png")
+    convert "$ARTIFACTS/$1.png" -fill black -draw "rectangle $((w - 110)),0 $w,40" \
+        -draw "rectangle 0,$((h - h / 12)) $w,$h" "$a"
+    convert "$ARTIFACTS/$2.png" -fill black -draw "rectangle $((w - 110)),0 $w,40" \
+        -draw "rectangle 0,$((h - h / 12)) $w,$h" "$b"
     compare -metric AE -fuzz 10% "$a" "$b" null: 2>&1 | cut -d' ' -f1 || true
 }
 

@@ -104,7 +104,10 @@ for _ in $(seq 1 50); do
 done
 [ -n "$focus" ] || fail "no other window to switch to"
 xdotool windowfocus "$focus"
-wait_line "Pause toggled to: 1" 10
+for _ in $(seq 1 50); do
+    [ "$(grep -c 'Pause toggled to' "$GAME_OUT")" -ge 3 ] && break
+    sleep 0.2
+done
 [ "$(grep -c 'Pause toggled to' "$GAME_OUT")" = 3 ] || fail "switching away did not pause once"
 xdotool windowfocus "$WINDOW"
 kill "$other"

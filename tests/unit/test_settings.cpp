@@ -128,4 +128,6 @@ TEST(ShippedSettings, HoldEverySevenKeyAtItsDefault) {
     EXPECT_TRUE(freeCamera);
     EXPECT_FLOAT_EQ(lookSensitivity, 0.1f);
     EXPECT_FALSE(invertLook);
+    EXPECT_TRUE(soundAtStart);
+    EXPECT_TRUE(showFpsAtStart);
 }

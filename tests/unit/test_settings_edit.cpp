@@ -48,6 +48,12 @@ TEST(SettingsEdit, RepeatsAndContinuationsGoSoThatTheNewValueIsRead) {
     // longer name.
     EXPECT_EQ(edited("[b]\nk = 1\n[a]\n; k = 2\nkk = 3\n# end\n", "a", "k", "5"),
               "[b]\nk = 1\n[a]\n; k = 2\nkk = 3\nk = 5\n# end\n");
+    // Nor are lines the reader refuses: a name with no "=", a header whose
+    // "]" is in a comment.
+    std::string refused = "[a]\nk ; = 1\n[a ;]\nk = 2\n";
+    ASSERT_TRUE(setIniValue(refused, "a", "k", "3"));
+    EXPECT_EQ(refused, "[a]\nk ; = 1\n[a ;]\nk = 3\n");
+    EXPECT_EQ(INIReader(refused.data(), refused.size()).Get("a", "k", ""), "3");
 }
 
 TEST(SettingsEdit, AMissingKeyOrSectionIsAdded) {
@@ -79,13 +85,16 @@ TEST(SettingsSave, WritesTheFileALinkNamesAndLeavesAReadOnlyOneAlone) {
     };
     const fs::path own = dir / "home/settings.ini", run = dir / "settings.ini";
     std::ofstream(own, std::ios::binary) << "[audio]\r\nvolume = 0.8\r\n";
-    fs::permissions(own, fs::perms::owner_read | fs::perms::owner_write);
+    // Group-writable, which the usual umask would take away from a new file.
+    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                      fs::perms::group_write;
+    fs::permissions(own, mode);
     fs::create_symlink("home/settings.ini", run);
 
     EXPECT_EQ(saveSetting(run.string(), "audio", "volume", "0.3"), "");
     EXPECT_TRUE(fs::is_symlink(run));
     EXPECT_EQ(read(own), "[audio]\r\nvolume = 0.3\r\n");
-    EXPECT_EQ(fs::status(own).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(own).permissions(), mode);
 
     fs::permissions(own, fs::perms::owner_read);
     EXPECT_EQ(saveSetting(run.string(), "audio", "volume", "0"), "not saved: Permission denied");
