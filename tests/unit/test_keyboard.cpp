@@ -220,3 +220,24 @@ TEST_F(Keys, SwitchingAwayPausesOnceAndNeverResumes) {
     applyKeys(keys, out);
     EXPECT_EQ(out.str(), "Pause toggled to: 1\n");
 }
+
+TEST_F(Keys, WhilePausedEnterChoosesInTheMenuAndStartsNoRound) {
+    KeyState keys = none();
+    keys.p = true;
+    applyKeys(keys, out); // paused, the menu open on Resume
+    keys = none();
+    keys.down = true;
+    applyKeys(keys, out);
+    applyKeys(keys, out); // held: one step, to Options
+    keys = none();
+    keys.up = true; // back to Resume
+    applyKeys(keys, out);
+    keys = none();
+    keys.enter = true;
+    applyKeys(keys, out);
+    EXPECT_FALSE(playAgainAsked);
+    EXPECT_FALSE(paused);
+    applyKeys(keys, out); // Enter still held after the resume: no new round
+    EXPECT_FALSE(playAgainAsked);
+    EXPECT_EQ(out.str(), "Pause toggled to: 1\nPause toggled to: 0\n");
+}
