@@ -119,6 +119,16 @@ MenuResult Menu::choose(int item, int step, bool wrap, MenuOptions& options) {
     const auto set = [&](const char* label, double value) {
         std::snprintf(result.line.data(), result.line.size(), "%s set to: %g", label, value);
     };
+    // A float held as whole steps of 1/perUnit, low to high of them.
+    const auto stepUnits = [&](float& value, int perUnit, int low, int high, const char* label) {
+        const int was = static_cast<int>(std::lround(value * static_cast<float>(perUnit)));
+        const int now = stepped(std::clamp(was, low, high), step, wrap, low, high);
+        if (now == was)
+            return false;
+        value = static_cast<float>(now) / static_cast<float>(perUnit);
+        set(label, value);
+        return true;
+    };
     const MenuOption option = static_cast<MenuOption>(item);
     switch (option) {
     case MenuOption::Volume: {
@@ -129,24 +139,14 @@ MenuResult Menu::choose(int item, int step, bool wrap, MenuOptions& options) {
         set("Volume", options.volumeTenths / 10.0);
         break;
     }
-    case MenuOption::Sensitivity: {
-        const int was = static_cast<int>(std::lround(options.sensitivity / 0.05f));
-        const int now = stepped(std::clamp(was, 1, 20), step, wrap, 1, 20);
-        if (now == was)
+    case MenuOption::Sensitivity:
+        if (!stepUnits(options.sensitivity, 20, 1, 20, "Sensitivity"))
             return result;
-        options.sensitivity = now * 0.05f;
-        set("Sensitivity", options.sensitivity);
         break;
-    }
-    case MenuOption::Brightness: {
-        const int was = static_cast<int>(std::lround(options.brightness * 10.0f));
-        const int now = stepped(std::clamp(was, 5, 20), step, wrap, 5, 20);
-        if (now == was)
+    case MenuOption::Brightness:
+        if (!stepUnits(options.brightness, 10, 5, 20, "Brightness"))
             return result;
-        options.brightness = now / 10.0f;
-        set("Brightness", options.brightness);
         break;
-    }
     case MenuOption::Sound:
         toggled(options.sound, "Sound");
         break;

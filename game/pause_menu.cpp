@@ -76,55 +76,59 @@ void apply(MenuOption option, const MenuOptions& options) {
     }
 }
 
-// The option's line in the settings file.
+// Where each option is kept in the settings file, in MenuOption's order.
+struct Kept {
+    const char* section;
+    const char* key;
+};
+constexpr Kept keptAs[] = {
+    {"audio", "volume"},    {"audio", "sound"},        {"window", "fullscreen"},
+    {"camera", "free"},     {"camera", "sensitivity"}, {"camera", "invert y"},
+    {"window", "show fps"}, {"game", "ghost"},         {"window", "brightness"},
+};
+static_assert(sizeof keptAs / sizeof keptAs[0] == static_cast<std::size_t>(MenuOption::Count));
+
+// The option's line in the settings file: a number as "%g" writes it, a
+// switch as "true" or "false", both as the game reads them back.
 void save(MenuOption option, const MenuOptions& options, std::ostream& out) {
-    const char* section = "window";
-    const char* key = nullptr;
     char value[16];
+    const auto number = [&](double n) { std::snprintf(value, sizeof value, "%g", n); };
     const auto word = [&](bool on) {
         std::snprintf(value, sizeof value, "%s", on ? "true" : "false");
     };
     switch (option) {
     case MenuOption::Volume:
-        section = "audio", key = "volume";
-        std::snprintf(value, sizeof value, "%g", options.volumeTenths / 10.0);
+        number(options.volumeTenths / 10.0);
+        break;
+    case MenuOption::Sensitivity:
+        number(options.sensitivity);
+        break;
+    case MenuOption::Brightness:
+        number(options.brightness);
         break;
     case MenuOption::Sound:
-        section = "audio", key = "sound";
         word(options.sound);
         break;
     case MenuOption::Fullscreen:
-        key = "fullscreen";
         word(options.fullscreen);
         break;
     case MenuOption::MouseLook:
-        section = "camera", key = "free";
         word(options.mouseLook);
         break;
-    case MenuOption::Sensitivity:
-        section = "camera", key = "sensitivity";
-        std::snprintf(value, sizeof value, "%g", options.sensitivity);
-        break;
     case MenuOption::InvertY:
-        section = "camera", key = "invert y";
         word(options.invertY);
         break;
     case MenuOption::ShowFps:
-        key = "show fps";
         word(options.showFps);
         break;
     case MenuOption::Ghost:
-        section = "game", key = "ghost";
         word(options.ghost);
-        break;
-    case MenuOption::Brightness:
-        key = "brightness";
-        std::snprintf(value, sizeof value, "%g", options.brightness);
         break;
     case MenuOption::Count:
         return;
     }
-    const std::string why = saveSetting(settingsFilePath, section, key, value);
+    const Kept& kept = keptAs[static_cast<int>(option)];
+    const std::string why = saveSetting(settingsFilePath, kept.section, kept.key, value);
     notSaved = !why.empty();
     if (notSaved && !reported) {
         out << "ERROR::SETTINGS:: " << settingsFilePath << ": " << why << std::endl;

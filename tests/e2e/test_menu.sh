@@ -6,6 +6,11 @@
 # first round and the end screen show their hints; Escape quits.
 source "$(dirname "$0")/lib.sh"
 
+# "width height" of the game's window.
+window_size() {
+    xdotool getwindowgeometry --shell "$WINDOW" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | paste -sd' '
+}
+
 make_run_dir
 record_sound
 before="$WORK/settings.before"
@@ -53,7 +58,7 @@ press Down 0.3
 press Return 0.3
 wait_line "Fullscreen toggled to: 1"
 sleep 1
-read -r width height < <(xdotool getwindowgeometry --shell "$WINDOW" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | paste -sd' ')
+read -r width height < <(window_size)
 [ "$width x $height" = "1280 x 1024" ] || fail "full screen is $width x $height, not the screen's 1280 x 1024"
 window_screenshot menu_fullscreen
 yellow="r>0.8 && g>0.8 && b<0.3"
@@ -62,7 +67,7 @@ yellow="r>0.8 && g>0.8 && b<0.3"
 press Return 0.3
 wait_line "Fullscreen toggled to: 0"
 sleep 1
-read -r width height < <(xdotool getwindowgeometry --shell "$WINDOW" | sed -n 's/^\(WIDTH\|HEIGHT\)=//p' | paste -sd' ')
+read -r width height < <(window_size)
 [ "$width x $height" = "1024 x 768" ] || fail "back from full screen at $width x $height"
 window_screenshot menu_windowed
 [ "$(count_pixels menu_windowed 0 0 260 40 "$yellow")" -gt 50 ] || fail "no temperature in the window's corner"
